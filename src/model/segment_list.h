@@ -1,0 +1,80 @@
+#pragma once
+// The record of one segment and the doubly linked list of records in grid order. Records never
+// move while others are inserted or removed: the editor keeps pointers to the current one.
+
+#include <array>
+#include <cstdint>
+
+#include "model/job_settings.h"
+
+namespace qvprt::model {
+
+inline constexpr int kMaxTextBytes = 50;
+inline constexpr int kMaxRows = 1000;
+inline constexpr int kMinRepeat = 1;
+inline constexpr int kMaxRepeat = 100;
+inline constexpr int kMinLengthMm = 6;
+inline constexpr int kMaxLengthMm = 150;
+
+struct SegmentNode {
+    std::uint8_t reserved0 = 0;
+    std::uint8_t has_serial = 0;
+    std::uint8_t serial_natural = 0;
+    std::uint8_t serial_padded = 0;
+    std::uint8_t serial_upper = 0;
+    std::uint8_t serial_lower = 0;
+    std::uint8_t double_line = 0;
+    std::uint8_t script_count = 0;
+    std::uint8_t superscript_count = 0;
+    std::uint8_t subscript_count = 0;
+    std::uint8_t auto_length = 0;
+    std::uint8_t auto_font = 0;
+    std::uint8_t wide_char_count = 0;
+    char decoration = 'N';
+    std::uint8_t serial_width = 0;
+    std::uint8_t spare15 = 0;
+    std::uint8_t spare16 = 0;
+    std::uint8_t file_text_length = 0;
+    std::uint8_t text_length = 0;
+    char spare_mark = 'N';
+    std::array<char, 2> direction{'0', '4'};
+    std::uint8_t font_size = 0;
+    std::uint8_t char_scale = 0;
+    std::array<char, 4> material{};
+    std::array<char, 4> length_text{};
+    std::array<char, 3> material_param{};
+    std::array<char, 5> repeat_text{};
+    std::uint16_t repeat = 1;
+    std::uint16_t content_dots = 0;
+    std::uint16_t content_dots2 = 0;
+    std::uint16_t length_dots = 0;
+    std::uint16_t feed_dots = 0;
+    std::uint16_t total_count = 0;
+    std::uint16_t serial_count = 0;
+    std::array<char, 4> serial_start{};
+    std::array<char, 4> serial_end{};
+    std::array<char, 51> text{};
+    std::array<char, 5> repeat_text4{};
+    std::uint8_t enabled = 1;
+    std::uint8_t is_current = 0;
+    SegmentNode* prev = nullptr;
+    SegmentNode* next = nullptr;
+};
+
+// Writes the repeat count in its three places at once.
+void set_repeat(SegmentNode& n, int repeat);
+
+void init_segment_defaults(SegmentNode& n, const JobSettings& s);
+// A new record with defaults, unlinked; the caller makes it the head.
+SegmentNode* create_first_segment(const JobSettings& s);
+// A new record with defaults, linked directly after `record`.
+SegmentNode* insert_segment_after(const JobSettings& s, SegmentNode* record);
+// Follows `next` `index` times from `head`, stopping at the tail; a negative index gives the tail.
+SegmentNode* segment_at(SegmentNode* head, int index);
+// Unlinks and frees `record`; answers the record that takes its place (nullptr when it was alone).
+SegmentNode* remove_segment(SegmentNode* head, SegmentNode* record);
+// Frees every record from the tail back to the head.
+void free_segments(SegmentNode* head);
+int segment_count(const SegmentNode* head);
+
+}  // namespace qvprt::model
