@@ -29,11 +29,12 @@ void BM_SendLargestJob(benchmark::State& state) {
     std::size_t bytes = 0;
     for (auto _ : state) {
         bytes = 0;
-        const int r = printing::send_job(settings, head, 0, [&](const std::uint8_t* b, std::size_t n) {
-            std::memcpy(sink.data() + bytes, b, n);
-            bytes += n;
-            return true;
-        });
+        const int r =
+            printing::send_job(settings, head, 0, [&](const std::uint8_t* b, std::size_t n) {
+                std::memcpy(sink.data() + bytes, b, n);
+                bytes += n;
+                return true;
+            });
         benchmark::DoNotOptimize(r);
         benchmark::ClobberMemory();
     }
@@ -41,9 +42,9 @@ void BM_SendLargestJob(benchmark::State& state) {
         state.SkipWithError("the job is not 61440 bytes");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * 61440);
-    state.counters["ns_per_byte"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * 61440,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_byte"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * 61440,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     model::free_segments(head);
 }
 BENCHMARK(BM_SendLargestJob);

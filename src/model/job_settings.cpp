@@ -14,7 +14,9 @@ std::vector<std::string> material_param_entries(int material_position) {
     return {"3.0", "4.0", "5.0", "6.0"};
 }
 
-double material_strip_height_mm(int material_position) { return material_position == 1 ? 9.0 : 6.5; }
+double material_strip_height_mm(int material_position) {
+    return material_position == 1 ? 9.0 : 6.5;
+}
 
 void copy_material_to_segments(const JobSettings& s, SegmentNode* head) {
     for (SegmentNode* n = head; n != nullptr; n = n->next) {
@@ -73,7 +75,9 @@ void select_cut_mode(JobSettings& s, int position) {
     }
 }
 
-void select_spacing(JobSettings& s, int position) { s.spacing = position; }
+void select_spacing(JobSettings& s, int position) {
+    s.spacing = position;
+}
 
 void select_arrangement(JobSettings& s, int position) {
     s.arrangement = static_cast<std::uint8_t>(position);

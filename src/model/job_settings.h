@@ -61,7 +61,9 @@ std::vector<std::string> material_param_entries(int material_position);
 // Height of the printed strip in millimetres for a material position.
 double material_strip_height_mm(int material_position);
 
-inline bool copies_in_range(long long value) { return value >= kMinCopies && value <= kMaxCopies; }
+inline bool copies_in_range(long long value) {
+    return value >= kMinCopies && value <= kMaxCopies;
+}
 
 // Copies material_code and material_param into every record from `head` to the tail.
 void copy_material_to_segments(const JobSettings& s, SegmentNode* head);

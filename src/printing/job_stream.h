@@ -24,7 +24,9 @@ inline constexpr int kSendFailed = -1;
 // Sends n bytes (n may be 0) as one USB transfer; answers whether the driver took them.
 using TransferWriter = std::function<bool(const std::uint8_t* bytes, std::size_t n)>;
 
-inline bool is_printable(const model::SegmentNode& n) { return n.enabled != 0 && n.text_length != 0; }
+inline bool is_printable(const model::SegmentNode& n) {
+    return n.enabled != 0 && n.text_length != 0;
+}
 
 // Length of the whole list's stream; recounts wide_char_count of every printable record.
 int encoded_job_size(model::SegmentNode* head);

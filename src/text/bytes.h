@@ -29,7 +29,8 @@ void copy_field(std::array<char, N>& field, std::string_view src) {
 template <std::size_t N>
 std::string_view field_text(const std::array<char, N>& field) {
     const void* z = std::memchr(field.data(), 0, N);
-    return {field.data(), z ? static_cast<std::size_t>(static_cast<const char*>(z) - field.data()) : N};
+    return {field.data(),
+            z ? static_cast<std::size_t>(static_cast<const char*>(z) - field.data()) : N};
 }
 
 inline void put_be16(unsigned char* p, std::uint16_t v) {

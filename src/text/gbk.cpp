@@ -7,9 +7,13 @@
 namespace qvprt::text {
 namespace {
 
-bool is_lead(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+bool is_lead(unsigned char b) {
+    return b >= 0x81 && b <= 0xFE;
+}
 // GB 18030 second bytes 0x30..0x39 start a four-byte code; GBK trail bytes exclude them.
-bool is_trail(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFE); }
+bool is_trail(unsigned char b) {
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFE);
+}
 
 QStringDecoder make_decoder() {
     return QStringDecoder("GB18030", QStringConverter::Flag::Stateless);
@@ -51,7 +55,8 @@ DecodeResult decode_gbk(std::string_view gbk) {
             ++i;
             continue;
         }
-        if (!is_lead(b) || i + 1 >= gbk.size() || !is_trail(static_cast<unsigned char>(gbk[i + 1]))) {
+        if (!is_lead(b) || i + 1 >= gbk.size() ||
+            !is_trail(static_cast<unsigned char>(gbk[i + 1]))) {
             r.bad_offset = i;
             return r;
         }
@@ -88,7 +93,9 @@ std::u16string gbk_to_utf16(std::string_view gbk) {
     return out;
 }
 
-std::string gbk_to_utf8(std::string_view gbk) { return utf16_to_utf8(gbk_to_utf16(gbk)); }
+std::string gbk_to_utf8(std::string_view gbk) {
+    return utf16_to_utf8(gbk_to_utf16(gbk));
+}
 
 EncodeResult encode_gbk(std::u16string_view utf16) {
     EncodeResult r;
@@ -134,7 +141,9 @@ EncodeResult encode_gbk(std::u16string_view utf16) {
     return r;
 }
 
-EncodeResult utf8_to_gbk(std::string_view utf8) { return encode_gbk(utf8_to_utf16(utf8)); }
+EncodeResult utf8_to_gbk(std::string_view utf8) {
+    return encode_gbk(utf8_to_utf16(utf8));
+}
 
 std::string code_point_name(char32_t c) {
     char buf[16];

@@ -25,15 +25,15 @@ std::size_t gbk_find(std::string_view bytes, std::string_view needle, std::size_
 
 struct DecodeResult {
     bool ok = false;
-    std::u16string text;        // on failure: what decoded before the fault
-    std::size_t bad_offset = 0; // byte offset of the first byte that is no one- or two-byte code
+    std::u16string text;         // on failure: what decoded before the fault
+    std::size_t bad_offset = 0;  // byte offset of the first byte that is no one- or two-byte code
 };
 
 struct EncodeResult {
     bool ok = false;
-    std::string bytes;          // on failure: empty
-    char32_t refused = 0;       // the first character without a one- or two-byte GBK code
-    std::size_t refused_index = 0; // its position, in code points
+    std::string bytes;              // on failure: empty
+    char32_t refused = 0;           // the first character without a one- or two-byte GBK code
+    std::size_t refused_index = 0;  // its position, in code points
 };
 
 DecodeResult decode_gbk(std::string_view gbk);

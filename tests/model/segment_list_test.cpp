@@ -9,7 +9,7 @@ namespace {
 
 // A list of `count` records, freed with the fixture.
 class ListTest : public ::testing::Test {
-protected:
+  protected:
     void Make(int count) {
         head = create_first_segment(settings);
         SegmentNode* tail = head;

@@ -16,14 +16,14 @@ struct Pair {
 // the symbols of the user-defined area and the superscript and subscript marks.
 const Pair kPairs[] = {
     {"AB1\x1a\x1c", u"AB1\x1a\x1c"},
-    {"\xb0\xa1", u"\u554a"},          // 啊
+    {"\xb0\xa1", u"\u554a"},  // 啊
     {"\xd6\xd0\xce\xc4", u"中文"},
     {"\xa1\xbe\xa1\xbf", u"【】"},
     {"\xa3\xa8\xa3\xa9\xa3\xbb\xa3\xba\xa1\xa3\xa3\xac\xa1\xa2", u"（）；：。，、"},
     {"\xa3\xbf\xa3\xa1\xa1\xb6\xa1\xb7\xa3\xa4\xa1\xad\xa1\xaa\xa1\xa4", u"？！《》￥…—·"},
     {"\xa1\xb0\xa1\xb1\xa1\xae\xa1\xaf\xa3\xa3\xa3\xa6\xa3\xc0", u"“”‘’＃＆＠"},
-    {"\xa1\xed", u"\u2116"},          // №
-    {"\xa1\xef", u"\u2605"},          // ★
+    {"\xa1\xed", u"\u2116"},  // №
+    {"\xa1\xef", u"\u2605"},  // ★
     {"\xaa\xa1", u"\ue000"},
     {"\xaa\xed", u"\ue04c"},
     {"\xaa\xf2", u"\ue051"},
@@ -68,7 +68,7 @@ TEST(Gbk, EncodeRefusesCharactersWithoutTwoByteCode) {
         {u"中\U0001F600文", 0x1F600, 1},  // supplementary plane
         {u"AB\xd800", 0xD800, 2},         // lone surrogate
         {u"\u0080", 0x80, 0},
-        {u"\uac00", 0xAC00, 0},           // hangul
+        {u"\uac00", 0xAC00, 0},  // hangul
     };
     for (const auto& c : cases) {
         const EncodeResult e = encode_gbk(c.text);
@@ -86,11 +86,11 @@ TEST(Gbk, DecodeRefusesWhatIsNoOneOrTwoByteCode) {
         std::size_t offset;
     };
     const Case cases[] = {
-        {"AB\xb0", 2},                   // lead byte at the end
-        {"\x81\x30\x81\x30", 0},         // four-byte GB 18030 code
+        {"AB\xb0", 2},            // lead byte at the end
+        {"\x81\x30\x81\x30", 0},  // four-byte GB 18030 code
         {"A\x80", 1},
         {"A\xff\xa1", 1},
-        {"\xb0\xa1\xb0\x20", 2},         // second byte out of range
+        {"\xb0\xa1\xb0\x20", 2},  // second byte out of range
     };
     for (const auto& c : cases) {
         const DecodeResult d = decode_gbk(c.bytes);
