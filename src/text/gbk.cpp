@@ -160,3 +160,22 @@ std::u16string utf8_to_utf16(std::string_view s) {
 }
 
 }  // namespace qvprt::text
+
+namespace qvprt::text {
+std::string gbk(std::string_view utf8) {
+    std::u16string u = utf8_to_utf16(utf8);
+    for (;;) {
+        EncodeResult r = encode_gbk(u);
+        if (r.ok) {
+            return r.bytes;
+        }
+        // Replace the refused character (one or two UTF-16 units) by '?' and go on.
+        std::size_t unit = 0;
+        for (std::size_t cp = 0; cp < r.refused_index; ++cp) {
+            unit += (u[unit] >= 0xD800 && u[unit] <= 0xDBFF && unit + 1 < u.size()) ? 2 : 1;
+        }
+        const std::size_t len = (r.refused > 0xFFFF) ? 2 : 1;
+        u.replace(unit, len, u"?");
+    }
+}
+}  // namespace qvprt::text

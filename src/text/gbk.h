@@ -51,3 +51,9 @@ std::string utf16_to_utf8(std::u16string_view s);
 std::u16string utf8_to_utf16(std::string_view s);
 
 }  // namespace qvprt::text
+
+namespace qvprt::text {
+// GBK bytes of a UTF-8 literal of our own (message texts, box entries). Such texts only hold
+// characters GBK has; a character without a code would come out as '?', never as nothing.
+std::string gbk(std::string_view utf8);
+}  // namespace qvprt::text

@@ -1,0 +1,261 @@
+#include "editor/Editor.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+#include "printing/job_stream.h"
+#include "text/gbk.h"
+
+namespace qvprt::editor {
+
+using model::SegmentNode;
+using text::gbk;
+
+namespace {
+
+std::vector<std::string> Entries(std::initializer_list<const char*> utf8) {
+    std::vector<std::string> v;
+    for (const char* s : utf8) {
+        v.push_back(gbk(s));
+    }
+    return v;
+}
+
+std::vector<std::string> Numbers(int first, int last) {
+    std::vector<std::string> v;
+    for (int i = first; i <= last; ++i) {
+        v.push_back(std::to_string(i));
+    }
+    return v;
+}
+
+// The dialog's integer exchange: optional leading blanks, a sign, digits, and nothing after them.
+bool ParseDialogInt(std::string_view s, int& value) {
+    std::size_t i = 0;
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) {
+        ++i;
+    }
+    std::string digits(s.substr(i));
+    if (digits.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(digits.c_str(), &end, 10);
+    if (end == digits.c_str() || *end != '\0' || errno == ERANGE || v < INT_MIN || v > INT_MAX) {
+        return false;
+    }
+    value = static_cast<int>(v);
+    return true;
+}
+
+}  // namespace
+
+Editor::Editor(Prompts& prompts, EditorView& view) : prompts_(prompts), view_(view) {}
+
+Editor::~Editor() {
+    FreeAllSegments();
+}
+
+void Editor::FreeAllSegments() {
+    model::free_segments(head_segment);
+    head_segment = current_segment = walk_segment = nullptr;
+}
+
+void Editor::ShowMessage(std::string_view utf8_text, std::string_view utf8_caption,
+                         MessageIcon icon) {
+    prompts_.ShowMessage(gbk(utf8_text), gbk(utf8_caption), icon);
+}
+
+void Editor::SelectEntry(ComboBox& box, Control id, int selection) {
+    box.selection =
+        (selection >= 0 && selection < static_cast<int>(box.entries.size())) ? selection : -1;
+    view_.ControlChanged(id);
+}
+
+std::string Editor::DecorationText(char code) {
+    switch (code) {
+        case 'N':
+            return gbk("无修饰");
+        case 'F':
+            return gbk("边框");
+        case 'L':
+            return gbk("下划线");
+        default:
+            return {};
+    }
+}
+
+std::string Editor::DirectionText(const std::array<char, 2>& direction) {
+    return direction[0] == '0' ? gbk("横向打印") : gbk("竖向打印");
+}
+
+std::string Editor::ScaleText(int char_scale) {
+    switch (char_scale) {
+        case 0:
+            return "100%";
+        case 1:
+            return "50%";
+        default:
+            return "out";
+    }
+}
+
+void Editor::Initialize() {
+    Controls& c = controls;
+    repeat_edit_value = 1;
+    length_edit_value = 20;
+    copies_edit_value = 1;
+    c.length_edit_text = "20";
+    c.repeat_edit_text = "1";
+    c.copies_edit_text = "1";
+
+    c.local_font = true;
+    c.external_font = false;
+    c.current_and_below = true;
+    c.current_only = false;
+    c.external_font_enabled = true;
+    c.fixed_length = true;
+    c.auto_length = false;
+    c.length_edit_enabled = true;
+    c.set_length_enabled = true;
+
+    c.material.entries = Entries({"套管", "标签", "热缩管"});
+    c.material.selection = 0;
+    c.material_param.entries = model::material_param_entries(0);
+    c.material_param.selection = 1;
+    c.cut.entries = Entries({"全无", "半切", "分割线"});
+    c.cut.selection = 1;
+    c.spacing.entries = Numbers(0, model::kMaxSpacing);
+    c.spacing.selection = 0;
+    c.arrangement.entries = Entries({"居中", "左齐"});
+    c.arrangement.selection = 0;
+    c.density.entries = Numbers(1, 9);
+    for (char ch = 'A'; ch <= 'F'; ++ch) {
+        c.density.entries.emplace_back(1, ch);
+    }
+    // The box starts on the entry of the density the job starts with.
+    c.density.selection = settings.density - 1;
+    c.font_size.entries = Entries({"自动字号", "1", "2", "3", "4", "5", "6"});
+    c.font_size.selection = 0;
+    c.decoration.entries = Entries({"无修饰", "边  框", "下划线"});
+    c.decoration.selection = 0;
+    c.direction.entries = Entries({"横向打印", "竖向打印"});
+    c.direction.selection = 0;
+    c.scale.entries = Entries({"100%", "50%"});
+    c.scale.selection = 0;
+
+    grid.SetHeaderCheckState(COL_CHECK, 2);
+    current_row = -1;
+    AddRow();
+}
+
+bool Editor::OnExit() {
+    // Read the edits first: a refused exit must leave the link and the status window working.
+    if (!ReadEdits()) {
+        return false;
+    }
+    if (view_.StatusExists()) {
+        view_.CloseStatus();
+    }
+    return true;
+}
+
+bool Editor::ReadEdits() {
+    struct Edit {
+        const std::string& text;
+        int& value;
+        Control id;
+    };
+    const Edit edits[] = {{controls.length_edit_text, length_edit_value, Control::LengthEdit},
+                          {controls.repeat_edit_text, repeat_edit_value, Control::RepeatEdit},
+                          {controls.copies_edit_text, copies_edit_value, Control::CopiesEdit}};
+    for (const Edit& e : edits) {
+        int v = 0;
+        if (!ParseDialogInt(e.text, v)) {
+            ShowMessage("请键入一个整数。", kAppTitle, MessageIcon::Exclamation);
+            view_.FocusControl(e.id);
+            return false;
+        }
+        e.value = v;
+    }
+    return true;
+}
+
+void Editor::WriteEdits() {
+    controls.length_edit_text = std::to_string(length_edit_value);
+    controls.repeat_edit_text = std::to_string(repeat_edit_value);
+    const std::string copies = std::to_string(copies_edit_value);
+    const bool copies_changed = copies != controls.copies_edit_text;
+    controls.copies_edit_text = copies;
+    view_.ControlChanged(Control::LengthEdit);
+    view_.ControlChanged(Control::RepeatEdit);
+    view_.ControlChanged(Control::CopiesEdit);
+    // A new text in the copies edit runs its change handler, as a typed one would.
+    if (copies_changed) {
+        OnCopiesChanged(copies);
+    }
+}
+
+void Editor::OnEditTextChanged(Control edit, std::string_view text) {
+    if (edit == Control::LengthEdit) {
+        controls.length_edit_text = text;
+    } else if (edit == Control::RepeatEdit) {
+        controls.repeat_edit_text = text;
+    } else if (edit == Control::CopiesEdit) {
+        OnCopiesChanged(text);
+    }
+}
+
+void Editor::OnCopiesChanged(std::string_view text) {
+    controls.copies_edit_text = text;
+    if (!ReadEdits()) {
+        return;
+    }
+    if (!model::copies_in_range(copies_edit_value)) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "打印份数应在[1-%d]之间！", model::kMaxCopies);
+        ShowMessage(buf, "提示");
+        copies_edit_value = 1;
+        WriteEdits();
+        return;
+    }
+    settings.copies = copies_edit_value;
+}
+
+void Editor::OnMaterialChanged(int position) {
+    controls.material.selection = position;
+    const model::MaterialChoice choice = model::select_material(settings, head_segment, position);
+    controls.material_param.entries = choice.param_entries;
+    SelectEntry(controls.material_param, Control::MaterialParam, choice.param_selection);
+    view_.SetPreviewHeight(choice.preview_height_mm);
+}
+
+void Editor::OnMaterialParamChanged(int position) {
+    controls.material_param.selection = position;
+    model::select_material_param(settings, head_segment, position);
+}
+
+void Editor::OnCutChanged(int position) {
+    controls.cut.selection = position;
+    model::select_cut_mode(settings, position);
+}
+
+void Editor::OnSpacingChanged(int position) {
+    controls.spacing.selection = position;
+    model::select_spacing(settings, position);
+}
+
+void Editor::OnArrangementChanged(int position) {
+    controls.arrangement.selection = position;
+    model::select_arrangement(settings, position);
+}
+
+void Editor::OnDensityChanged(int position) {
+    controls.density.selection = position;
+    model::select_density(settings, position);
+}
+
+}  // namespace qvprt::editor

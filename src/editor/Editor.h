@@ -1,0 +1,113 @@
+#pragma once
+// The main window's state and behaviour, without any widget toolkit. The window owns one Editor,
+// turns widget events into calls of it and mirrors its state back into the widgets.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/SegmentGrid.h"
+#include "editor/ports.h"
+#include "model/job_settings.h"
+#include "model/segment_list.h"
+
+namespace qvprt::editor {
+
+struct ComboBox {
+    std::vector<std::string> entries;  // GBK
+    int selection = -1;                // -1: nothing selected
+    bool enabled = true;
+};
+
+// The setting boxes, radios, edits and enabled flags of the main window, as data.
+struct Controls {
+    ComboBox material, material_param, cut, spacing, arrangement, density;
+    ComboBox font_size, decoration, direction, scale;
+    bool auto_length = false;    // 1027 "自动"
+    bool fixed_length = false;   // 1028 "指定"
+    bool local_font = false;     // 1022 "本地字库"
+    bool external_font = false;  // 1021 "外部字库"
+    bool external_font_enabled = true;
+    bool current_only = false;       // 1039 "当前段"
+    bool current_and_below = false;  // 1040 "当前段以下"
+    bool length_edit_enabled = true;
+    bool set_length_enabled = true;
+    // The three integer edits' texts as the user sees them.
+    std::string length_edit_text, repeat_edit_text, copies_edit_text;
+};
+
+// The application's title: captions of framework messages and questions.
+inline constexpr std::string_view kAppTitle = "QvprtTest";
+
+class Editor {
+  public:
+    Editor(Prompts& prompts, EditorView& view);
+    ~Editor();
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
+
+    // Start-up without widgets: boxes and edits, grid columns, header state, the first row.
+    void Initialize();
+    // Exit command: closes what is open and answers whether the window may end.
+    bool OnExit();
+
+    // Rows.
+    void MakeRowCurrent(int row);
+    int GetCurrentRow() const { return current_row; }
+    void AddRow();
+    void DeleteCheckedRows();
+    int OnRowClicked(int row, int column);
+    void OnCheckColumnClick(int column);
+
+    // Setting boxes: the user picked `position` (the box's selection is already that entry).
+    void OnMaterialChanged(int position);
+    void OnMaterialParamChanged(int position);
+    void OnCutChanged(int position);
+    void OnSpacingChanged(int position);
+    void OnArrangementChanged(int position);
+    void OnDensityChanged(int position);
+    // The copies edit's text changed (by the user or by a write-back).
+    void OnCopiesChanged(std::string_view text);
+    // The user changed the text of an integer edit (1019 or 1020).
+    void OnEditTextChanged(Control edit, std::string_view text);
+
+    // The three integer edits as a block, in the order 1019, 1020, 1032. Reading stops at the first
+    // edit that holds no integer, with "请键入一个整数。", and answers false.
+    bool ReadEdits();
+    void WriteEdits();
+
+    // Cells shown for record values.
+    static std::string DecorationText(char code);
+    static std::string DirectionText(const std::array<char, 2>& direction);
+    static std::string ScaleText(int char_scale);
+
+    // --- state mirrored by the window ---
+    model::JobSettings settings;
+    model::SegmentNode* head_segment = nullptr;
+    model::SegmentNode* current_segment = nullptr;
+    model::SegmentNode* walk_segment = nullptr;
+    int current_row = -1;
+    SegmentGrid grid;
+    int overlong_count = 0;
+    int usb_ready = 0;
+    int printed_upto = 0;
+    int length_edit_value = 25;
+    int repeat_edit_value = 1;
+    int copies_edit_value = 0;
+    // Set by the in-place editor when Enter ended the edit; read and cleared by the cell commit.
+    bool g_enterCommit = false;
+    Controls controls;
+
+  private:
+    void ShowMessage(std::string_view utf8_text, std::string_view utf8_caption,
+                     MessageIcon icon = MessageIcon::None);
+    void SelectEntry(ComboBox& box, Control id, int selection);
+    void FillRowCells(int row, const model::SegmentNode& n);
+    void FreeAllSegments();
+
+    Prompts& prompts_;
+    EditorView& view_;
+};
+
+}  // namespace qvprt::editor

@@ -1,0 +1,167 @@
+// Rows of the grid and records of the list, kept in step.
+#include <string>
+
+#include "editor/Editor.h"
+#include "printing/job_stream.h"
+#include "text/bytes.h"
+#include "text/gbk.h"
+
+namespace qvprt::editor {
+
+using model::SegmentNode;
+
+void Editor::MakeRowCurrent(int row) {
+    const int n = grid.GetItemCount();
+    if (row < 0 || row >= n) {
+        current_row = -1;
+        return;
+    }
+    current_row = row;
+    grid.SelectRow(row, true);
+    current_segment = model::segment_at(head_segment, row);
+    static const std::string star = text::gbk("★");
+    SegmentGrid::Batch batch(grid);
+    for (int i = 0; i < n; ++i) {
+        grid.SetCellText(i, COL_CURRENT, i == row ? std::string_view(star) : std::string_view());
+        grid.SetCellText(i, COL_NUMBER, std::to_string(i + 1));
+    }
+}
+
+void Editor::FillRowCells(int row, const SegmentNode& n) {
+    grid.SetCellText(row, COL_REPEAT, std::to_string(n.repeat));
+    grid.SetCellText(row, COL_FONTSIZE, std::to_string(n.font_size));
+    grid.SetCellText(row, COL_DECORATION, DecorationText(n.decoration));
+    grid.SetCellText(row, COL_DIRECTION, DirectionText(n.direction));
+    grid.SetCellText(row, COL_SCALE, ScaleText(n.char_scale));
+}
+
+void Editor::AddRow() {
+    if (grid.GetItemCount() >= model::kMaxRows) {
+        ShowMessage("已经到最大行数！", "提示");
+        return;
+    }
+    view_.CommitCellEditor();
+    if (head_segment != nullptr &&
+        printing::encoded_job_size(head_segment) >= printing::kMaxJobBytes) {
+        ShowMessage("已经超出最大打印量！", "提示");
+        return;
+    }
+    int index = 0;
+    if (current_row == -1) {
+        head_segment = current_segment = model::create_first_segment(settings);
+    } else {
+        index = current_row + 1;
+        current_segment = model::insert_segment_after(settings, current_segment);
+    }
+    if (controls.external_font) {
+        current_segment->char_scale = 2;
+    }
+    SegmentGrid::Batch batch(grid);
+    grid.InsertItem(index);
+    grid.SetCheck(index, true);
+    grid.SetCellText(index, COL_NUMBER, std::to_string(index + 1));
+    grid.SetCellText(index, COL_REPEAT, std::to_string(settings.default_repeat));
+    grid.SetCellText(index, COL_FONTSIZE, std::to_string(settings.default_font_size));
+    grid.SetCellText(index, COL_DECORATION, DecorationText(settings.default_decoration));
+    grid.SetCellText(index, COL_DIRECTION, DirectionText(settings.default_direction));
+    grid.SetCellText(index, COL_SCALE, ScaleText(current_segment->char_scale));
+    grid.SetCurrentColumn(COL_NUMBER);
+    MakeRowCurrent(index);
+}
+
+void Editor::DeleteCheckedRows() {
+    view_.CommitCellEditor();
+    const int n = grid.GetItemCount();
+    auto clear_only_row = [this]() {
+        text::fill_bytes(current_segment->text.data(), current_segment->text.size(), 0);
+        current_segment->text_length = 0;
+        grid.SetCellText(0, COL_TEXT, "");
+        grid.SetCellText(0, COL_TEXT2, "");
+    };
+    if (n == 1) {
+        current_segment = head_segment;
+        clear_only_row();
+        return;
+    }
+    if (!prompts_.AskYesNo(text::gbk("将全部删除选定行，是否继续？"), std::string(kAppTitle))) {
+        return;
+    }
+    SegmentGrid::Batch batch(grid);
+    SegmentNode* record = model::segment_at(head_segment, -1);
+    int last_deleted = -1;
+    for (int row = n - 1; row >= 0 && record != nullptr; --row) {
+        SegmentNode* prev = record->prev;
+        const bool ticked = grid.GetCheck(row);
+        record->enabled = ticked ? 1 : 0;
+        if (ticked) {
+            if (record->prev == nullptr && record->next == nullptr) {
+                current_segment = record;
+                clear_only_row();
+            } else {
+                SegmentNode* replacement = model::remove_segment(head_segment, record);
+                if (prev == nullptr) {
+                    head_segment = replacement;
+                }
+                grid.DeleteItem(row);
+                last_deleted = row;
+            }
+        }
+        record = prev;
+    }
+    walk_segment = nullptr;
+    // The row that now stands where the topmost deleted row stood becomes current; the numbers and
+    // the star follow, so rows and records stay paired before the next command.
+    int next = last_deleted >= 0 ? last_deleted : current_row;
+    if (next >= grid.GetItemCount()) {
+        next = grid.GetItemCount() - 1;
+    }
+    if (next < 0) {
+        next = 0;
+    }
+    current_segment = model::segment_at(head_segment, next);
+    MakeRowCurrent(next);
+}
+
+int Editor::OnRowClicked(int row, int /*column*/) {
+    if (static_cast<unsigned>(row) >= static_cast<unsigned>(grid.GetItemCount())) {
+        return 0;
+    }
+    current_segment = model::segment_at(head_segment, row);
+    MakeRowCurrent(row);
+    const SegmentNode& n = *current_segment;
+    SelectEntry(controls.font_size, Control::FontSize, n.auto_font ? 0 : n.font_size);
+    SelectEntry(controls.scale, Control::Scale, n.char_scale);
+    switch (n.decoration) {
+        case 'N':
+            SelectEntry(controls.decoration, Control::Decoration, 0);
+            break;
+        case 'F':
+            SelectEntry(controls.decoration, Control::Decoration, 1);
+            break;
+        case 'L':
+            SelectEntry(controls.decoration, Control::Decoration, 2);
+            break;
+        default:
+            break;
+    }
+    SelectEntry(controls.direction, Control::Direction, n.direction[0] - '0');
+    return 0;
+}
+
+void Editor::OnCheckColumnClick(int column) {
+    if (column != COL_CHECK) {
+        return;
+    }
+    const int state = grid.GetHeaderCheckState(COL_CHECK);
+    if (state != 1 && state != 2) {
+        return;
+    }
+    const bool tick = state == 1;
+    grid.SetHeaderCheckState(COL_CHECK, tick ? 2 : 1);
+    SegmentGrid::Batch batch(grid);
+    for (int i = 0; i < grid.GetItemCount(); ++i) {
+        grid.SetCheck(i, tick);
+    }
+}
+
+}  // namespace qvprt::editor

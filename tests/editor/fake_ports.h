@@ -1,0 +1,131 @@
+#pragma once
+// Scripted stand-ins for the window: every message is recorded (as UTF-8, for readable
+// expectations) and every question and file chooser is answered from a script.
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/Editor.h"
+#include "editor/ports.h"
+#include "text/gbk.h"
+
+namespace qvprt::editor::testing {
+
+struct Shown {
+    std::string text;     // UTF-8
+    std::string caption;  // UTF-8
+    MessageIcon icon;
+    bool operator==(const Shown&) const = default;
+};
+
+class FakePrompts : public Prompts {
+  public:
+    void ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) override {
+        messages.push_back({text::gbk_to_utf8(text), text::gbk_to_utf8(caption), icon});
+    }
+    bool AskYesNo(std::string_view text, std::string_view caption) override {
+        questions.push_back(
+            {text::gbk_to_utf8(text), text::gbk_to_utf8(caption), MessageIcon::Question});
+        if (answers.empty()) {
+            unexpected = true;
+            return false;
+        }
+        const bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::optional<std::string> ChooseOpenFile(const FileChooser& c) override { return Choose(c); }
+    std::optional<std::string> ChooseSaveFile(const FileChooser& c) override { return Choose(c); }
+
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> v;
+        for (const auto& m : messages) {
+            v.push_back(m.text);
+        }
+        return v;
+    }
+
+    std::vector<Shown> messages;
+    std::vector<Shown> questions;
+    std::deque<bool> answers;
+    std::deque<std::optional<std::string>> files;  // nullopt: the user cancels
+    std::vector<FileChooser> choosers;
+    bool unexpected = false;  // a question or chooser came without a scripted answer
+
+  private:
+    std::optional<std::string> Choose(const FileChooser& c) {
+        choosers.push_back(c);
+        if (files.empty()) {
+            unexpected = true;
+            return std::nullopt;
+        }
+        auto f = files.front();
+        files.pop_front();
+        return f;
+    }
+};
+
+class FakeView : public EditorView {
+  public:
+    void CommitCellEditor() override { ++commits; }
+    void OpenCellEditor(int row, int column) override { opened.push_back({row, column}); }
+    void PostCall(std::function<void()> call) override { posted.push_back(std::move(call)); }
+    void ControlChanged(Control c) override { changed.push_back(c); }
+    void FocusControl(Control c) override { focused.push_back(c); }
+    void SetPreviewHeight(double mm) override { preview_heights.push_back(mm); }
+    void ShowSegments() override { ++previews; }
+    void SetStatusText(std::string_view t) override { status.push_back(text::gbk_to_utf8(t)); }
+    void ShowStatus() override { status.push_back("<show>"); }
+    void HideStatus() override { status.push_back("<hide>"); }
+    void CloseStatus() override {
+        status.push_back("<close>");
+        status_exists = false;
+    }
+    bool StatusExists() override { return status_exists; }
+    void ShowContinueCancel(bool s) override { status.push_back(s ? "<both>" : "<none>"); }
+    void ShowCancelOnly(bool s) override { status.push_back(s ? "<cancel>" : "<none>"); }
+    int GetAnswer() override { return answer; }
+
+    void RunPosted() {
+        while (!posted.empty()) {
+            auto call = std::move(posted.front());
+            posted.erase(posted.begin());
+            call();
+        }
+    }
+
+    int commits = 0;
+    std::vector<std::pair<int, int>> opened;
+    std::vector<std::function<void()>> posted;
+    std::vector<Control> changed;
+    std::vector<Control> focused;
+    std::vector<double> preview_heights;
+    int previews = 0;
+    std::vector<std::string> status;
+    bool status_exists = true;
+    int answer = 0;
+};
+
+// An editor after start-up, with its fakes.
+struct EditorFixture {
+    FakePrompts prompts;
+    FakeView view;
+    Editor editor{prompts, view};
+
+    EditorFixture() { editor.Initialize(); }
+
+    // Cell text as UTF-8.
+    std::string Cell(int row, int column) const {
+        return text::gbk_to_utf8(editor.grid.GetItemText(row, column));
+    }
+    void AddRows(int count) {
+        for (int i = 0; i < count; ++i) {
+            editor.AddRow();
+        }
+    }
+};
+
+}  // namespace qvprt::editor::testing
