@@ -72,6 +72,32 @@ class Editor {
     // The user changed the text of an integer edit (1019 or 1020).
     void OnEditTextChanged(Control edit, std::string_view text);
 
+    // Segment attribute panel. Box handlers take the box's new position.
+    void OnAutoLength();
+    void OnFixedLength();
+    void OnSetLength();
+    void OnSetRepeat();
+    void OnFontSizeChanged(int position);
+    void OnScaleChanged(int position);
+    void OnDecorationChanged(int position);
+    void OnDirectionChanged(int position);
+    void OnLocalFontLibrary();
+    void OnExternalFontLibrary();
+    // The scope radios 1039 "当前段" and 1040 "当前段以下".
+    void OnScopeChanged(bool current_only);
+
+    // Cell editing: may the editor open on this cell (nonzero: yes), and a committed cell.
+    int OnCanEditCell(int row, int column);
+    int OnCellChanged(int row, int column);
+
+    // File commands: 32775 save project, 32776 open, 32785 write the U-disk print file.
+    void SaveProjectFile();
+    void OpenFile();
+    void SaveUdiskFile();
+
+    // 32779 print.
+    void OnPrint();
+
     // The three integer edits as a block, in the order 1019, 1020, 1032. Reading stops at the first
     // edit that holds no integer, with "请键入一个整数。", and answers false.
     bool ReadEdits();
