@@ -44,6 +44,44 @@ std::size_t gbk_find(std::string_view bytes, std::string_view needle, std::size_
     return std::string_view::npos;
 }
 
+int gbk_count(std::string_view bytes, std::string_view needle, std::size_t* last) {
+    int count = 0;
+    std::size_t found = std::string_view::npos;
+    if (!needle.empty()) {
+        for (std::size_t i = gbk_find(bytes, needle); i != std::string_view::npos;
+             i = gbk_find(bytes, needle, i + needle.size())) {
+            ++count;
+            found = i;
+        }
+    }
+    if (last != nullptr) {
+        *last = found;
+    }
+    return count;
+}
+
+int gbk_replace_all(std::string& bytes, std::string_view needle, std::string_view replacement) {
+    if (needle.empty()) {
+        return 0;
+    }
+    int count = 0;
+    for (std::size_t i = gbk_find(bytes, needle); i != std::string_view::npos;
+         i = gbk_find(bytes, needle, i + replacement.size())) {
+        bytes.replace(i, needle.size(), replacement);
+        ++count;
+    }
+    return count;
+}
+
+bool gbk_replace_first(std::string& bytes, std::string_view needle, std::string_view replacement) {
+    const std::size_t i = needle.empty() ? std::string_view::npos : gbk_find(bytes, needle);
+    if (i == std::string_view::npos) {
+        return false;
+    }
+    bytes.replace(i, needle.size(), replacement);
+    return true;
+}
+
 DecodeResult decode_gbk(std::string_view gbk) {
     DecodeResult r;
     r.text.reserve(gbk.size());

@@ -23,6 +23,17 @@ inline std::size_t gbk_char_length(std::string_view bytes, std::size_t pos) {
 // npos.
 std::size_t gbk_find(std::string_view bytes, std::string_view needle, std::size_t from = 0);
 
+// Number of occurrences of `needle` found by gbk_find, each search going on after the last match.
+// `last` (optional) receives where the last one starts, or npos.
+int gbk_count(std::string_view bytes, std::string_view needle, std::size_t* last = nullptr);
+
+// Replaces every occurrence found by gbk_find; the search goes on after each replacement, so a
+// replacement never takes part in a later match. Answers the number replaced.
+int gbk_replace_all(std::string& bytes, std::string_view needle, std::string_view replacement);
+
+// Replaces the first occurrence only; answers whether there was one.
+bool gbk_replace_first(std::string& bytes, std::string_view needle, std::string_view replacement);
+
 struct DecodeResult {
     bool ok = false;
     std::u16string text;         // on failure: what decoded before the fault

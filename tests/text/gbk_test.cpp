@@ -109,5 +109,40 @@ TEST(Gbk, FindMatchesOnlyOnCharacterBoundaries) {
     EXPECT_EQ(gbk_find("abc", "c", 1), 2u);
 }
 
+TEST(Gbk, CountAndReplaceWalkByCharacters) {
+    struct Case {
+        std::string bytes;
+        std::string needle;
+        std::string replacement;
+        int count;
+        std::size_t last;
+        std::string replaced;
+    };
+    constexpr auto npos = std::string_view::npos;
+    const Case cases[] = {
+        {"\xb3\xa1\xb1\xb1", "\xa1\xb1", "\"", 0, npos, "\xb3\xa1\xb1\xb1"},  // 场北
+        {"\xa1\xb1\xa1\xb1", "\xa1\xb1", "\"", 2, 2, "\"\""},
+        // — (A1 AA) then F2 A1: the bytes AA F2 in between are no mark.
+        {"\xa1\xaa\xf2\xa1", "\xaa\xf2", "\x1c", 0, npos, "\xa1\xaa\xf2\xa1"},
+        {"X\xaa\xf2\xaa\xf2Y", "\xaa\xf2", "\x1c", 2, 3, "X\x1c\x1cY"},
+        // A replacement that spells the needle again is not matched a second time.
+        {"aa", "a", "aa", 2, 1, "aaaa"},
+        {"\xa1\xa2x\xa1\xa2", "\xa1\xa2", "", 2, 3, "x"},  // 、 removed
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        std::size_t last = 0;
+        EXPECT_EQ(gbk_count(c.bytes, c.needle, &last), c.count);
+        EXPECT_EQ(last, c.last);
+        std::string s = c.bytes;
+        EXPECT_EQ(gbk_replace_all(s, c.needle, c.replacement), c.count);
+        EXPECT_EQ(s, c.replaced);
+    }
+    std::string two = "\xa1\xed-\xa1\xed";  // №-№
+    EXPECT_TRUE(gbk_replace_first(two, "\xa1\xed", "\x14"));
+    EXPECT_EQ(two, "\x14-\xa1\xed");
+    EXPECT_FALSE(gbk_replace_first(two, "\xb1\xb1", "x"));
+}
+
 }  // namespace
 }  // namespace qvprt::text

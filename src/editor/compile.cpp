@@ -1,0 +1,32 @@
+#include "editor/compile.h"
+
+#include "layout/measure.h"
+#include "layout/segment_text.h"
+
+namespace qvprt::editor {
+
+CompileResult CompileSegments(bool editForm, const SegmentGrid& grid,
+                              const model::JobSettings& settings, model::SegmentNode* head_segment,
+                              int current_row) {
+    CompileResult result;
+    result.walk_segment = head_segment;
+    if (head_segment == nullptr) {
+        return result;
+    }
+    for (int r = 0; r < grid.GetItemCount(); ++r) {
+        model::SegmentNode& record = *result.walk_segment;
+        record.enabled = grid.GetCheck(r) ? 1 : 0;
+        record.is_current = r == current_row ? 1 : 0;
+        if (layout::compile_segment_text(record, grid.GetItemText(r, COL_TEXT),
+                                         grid.GetItemText(r, COL_TEXT2), editForm)) {
+            ++result.overlong_count;
+        }
+        layout::MeasureSegment(record, settings);
+        if (record.next != nullptr) {
+            result.walk_segment = record.next;
+        }
+    }
+    return result;
+}
+
+}  // namespace qvprt::editor

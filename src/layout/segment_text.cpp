@@ -1,0 +1,128 @@
+#include "layout/segment_text.h"
+
+#include <algorithm>
+
+#include "text/bytes.h"
+#include "text/gbk.h"
+
+namespace qvprt::layout {
+namespace {
+
+// Longest prefix of `s` of at most `limit` bytes that does not end inside a two-byte character.
+std::size_t whole_character_prefix(std::string_view s, std::size_t limit) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const std::size_t next = i + text::gbk_char_length(s, i);
+        if (next > limit) {
+            break;
+        }
+        i = next;
+    }
+    return i;
+}
+
+// Moves the symbols into the printer's code range, walking by characters so that no byte pair
+// across two characters is taken for a symbol.
+void move_symbols_to_printer_range(char* bytes, std::size_t length) {
+    const std::string_view s(bytes, length);
+    for (std::size_t i = 0; i < length;) {
+        const std::size_t step = text::gbk_char_length(s, i);
+        if (step == 2 && static_cast<unsigned char>(bytes[i]) == SYMBOL_EDIT_LEAD) {
+            const auto trail = static_cast<unsigned char>(bytes[i + 1]);
+            if (trail >= SYMBOL_FIRST_TRAIL && trail <= SYMBOL_LAST_TRAIL) {
+                bytes[i] = static_cast<char>(SYMBOL_PRINTER_LEAD);
+            }
+        }
+        i += step;
+    }
+}
+
+}  // namespace
+
+MarkCount count_marks(std::string_view cell, std::string_view mark) {
+    MarkCount m;
+    m.count = text::gbk_count(cell, mark, &m.last);
+    return m;
+}
+
+void replace_punctuation(std::string& s) {
+    for (const PunctuationPair& p : punctuation_table) {
+        text::gbk_replace_all(s, p.replaced, p.by);
+    }
+}
+
+bool compile_segment_text(model::SegmentNode& record, std::string_view first_line,
+                          std::string_view second_line, bool edit_form) {
+    std::string s(first_line);
+    record.double_line = 0;
+    if (!second_line.empty()) {
+        s += CODE_LINE_BREAK;
+        s += second_line;
+        record.double_line = 1;
+    }
+
+    const std::string_view superscript_code(&CODE_SUPERSCRIPT, 1);
+    const std::string_view subscript_code(&CODE_SUBSCRIPT, 1);
+    if (edit_form) {
+        record.superscript_count =
+            static_cast<std::uint8_t>(count_marks(s, MARK_SUPERSCRIPT).count);
+        record.subscript_count = static_cast<std::uint8_t>(count_marks(s, MARK_SUBSCRIPT).count);
+    } else {
+        record.superscript_count =
+            static_cast<std::uint8_t>(text::gbk_replace_all(s, MARK_SUPERSCRIPT, superscript_code));
+        record.subscript_count =
+            static_cast<std::uint8_t>(text::gbk_replace_all(s, MARK_SUBSCRIPT, subscript_code));
+    }
+    record.script_count =
+        static_cast<std::uint8_t>(record.superscript_count + record.subscript_count);
+
+    if (text::gbk_find(s, MARK_SERIAL) == std::string_view::npos) {
+        record.has_serial = 0;
+        record.serial_natural = 0;
+        record.serial_padded = 0;
+        record.serial_upper = 0;
+        record.serial_lower = 0;
+    } else if (record.has_serial != 0) {
+        const std::pair<std::uint8_t, char> types[] = {
+            {record.serial_natural, CODE_SERIAL_NATURAL},
+            {record.serial_padded, CODE_SERIAL_PADDED},
+            {record.serial_lower, CODE_SERIAL_LOWER},
+            {record.serial_upper, CODE_SERIAL_UPPER},
+        };
+        for (const auto& [flag, code] : types) {
+            if (flag != 0) {
+                text::gbk_replace_first(s, MARK_SERIAL, std::string_view(&code, 1));
+            }
+        }
+    }
+
+    replace_punctuation(s);
+
+    const auto limit = static_cast<std::size_t>(model::kMaxTextBytes);
+    const bool overlong = s.size() >= limit;
+    // Cutting inside a character would hand the printer half of one.
+    const std::size_t kept = overlong ? whole_character_prefix(s, limit) : s.size();
+    text::copy_field(record.text, std::string_view(s).substr(0, kept));
+    record.text_length = static_cast<std::uint8_t>(kept);
+
+    if (!edit_form) {
+        move_symbols_to_printer_range(record.text.data(), kept);
+    }
+
+    int high = 0;
+    for (std::size_t i = 0; i < kept; ++i) {
+        if (static_cast<unsigned char>(record.text[i]) > 0xA0) {
+            ++high;
+        }
+    }
+    record.wide_char_count = static_cast<std::uint8_t>(high / 2);
+
+    if (record.double_line != 0 &&
+        std::find(record.text.begin(), record.text.begin() + static_cast<std::ptrdiff_t>(kept),
+                  CODE_LINE_BREAK) == record.text.begin() + static_cast<std::ptrdiff_t>(kept)) {
+        record.double_line = 0;
+    }
+    return overlong;
+}
+
+}  // namespace qvprt::layout
