@@ -37,6 +37,23 @@ void move_symbols_to_printer_range(char* bytes, std::size_t length) {
     }
 }
 
+// What the one-walk punctuation replacement below relies on.
+constexpr bool punctuation_fits_one_walk() {
+    for (const PunctuationPair& p : punctuation_table) {
+        const auto lead = static_cast<unsigned char>(p.replaced[0]);
+        if (p.replaced.size() != 2 || (lead != 0xA1 && lead != 0xA3) || p.by.size() > 2) {
+            return false;
+        }
+        for (const char c : p.by) {
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(punctuation_fits_one_walk());
+
 }  // namespace
 
 MarkCount count_marks(std::string_view cell, std::string_view mark) {
@@ -45,10 +62,39 @@ MarkCount count_marks(std::string_view cell, std::string_view mark) {
     return m;
 }
 
+// One walk by characters does what the table's rows do one after the other: every replaced
+// character is a two-byte one and every replacement is ASCII, so no row can match what another
+// row wrote, and the text's characters stay where they were.
 void replace_punctuation(std::string& s) {
-    for (const PunctuationPair& p : punctuation_table) {
-        text::gbk_replace_all(s, p.replaced, p.by);
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t step = text::gbk_char_length(s, i);
+        const PunctuationPair* hit = nullptr;
+        if (step == 2) {
+            const auto lead = static_cast<unsigned char>(s[i]);
+            if (lead == 0xA1 || lead == 0xA3) {
+                for (const PunctuationPair& p : punctuation_table) {
+                    if (p.replaced[0] == s[i] && p.replaced[1] == s[i + 1]) {
+                        hit = &p;
+                        break;
+                    }
+                }
+            }
+        }
+        if (hit != nullptr) {
+            // Never longer than what it replaces, so writing in place stays behind the reading.
+            for (const char c : hit->by) {
+                s[out++] = c;
+            }
+        } else {
+            s[out++] = s[i];
+            if (step == 2) {
+                s[out++] = s[i + 1];
+            }
+        }
+        i += step;
     }
+    s.resize(out);
 }
 
 bool compile_segment_text(model::SegmentNode& record, std::string_view first_line,
