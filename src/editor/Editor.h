@@ -98,6 +98,10 @@ class Editor {
     // 32779 print.
     void OnPrint();
 
+    // Rebuilds every record from its grid row and measures it, in the edit form or (false) the
+    // printer form; sets walk_segment and overlong_count.
+    void CompileSegments(bool editForm);
+
     // The three integer edits as a block, in the order 1019, 1020, 1032. Reading stops at the first
     // edit that holds no integer, with "请键入一个整数。", and answers false.
     bool ReadEdits();

@@ -1,5 +1,7 @@
 #include "editor/compile.h"
 
+#include "editor/Editor.h"
+
 #include "layout/measure.h"
 #include "layout/segment_text.h"
 
@@ -27,6 +29,13 @@ CompileResult CompileSegments(bool editForm, const SegmentGrid& grid,
         }
     }
     return result;
+}
+
+void Editor::CompileSegments(bool editForm) {
+    const CompileResult r =
+        editor::CompileSegments(editForm, grid, settings, head_segment, current_row);
+    walk_segment = r.walk_segment;
+    overlong_count = r.overlong_count;
 }
 
 }  // namespace qvprt::editor

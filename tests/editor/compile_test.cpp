@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "fake_ports.h"
+
 namespace qvprt::editor {
 namespace {
 
@@ -101,6 +103,21 @@ TEST(CompileSegments, EmptyListCompilesNothing) {
     const CompileResult r = CompileSegments(false, grid, model::JobSettings{}, nullptr, 0);
     EXPECT_EQ(r.overlong_count, 0);
     EXPECT_EQ(r.walk_segment, nullptr);
+}
+
+TEST(EditorCompile, CompilesItsOwnGridIntoItsRecords) {
+    testing::EditorFixture f;
+    f.AddRows(1);
+    f.editor.grid.SetCellText(0, COL_TEXT,
+                              "A\xa3\xac"
+                              "B");  // A，B
+    f.editor.grid.SetCellText(1, COL_TEXT, std::string(50, 'L'));
+    f.editor.CompileSegments(false);
+    EXPECT_EQ(f.editor.overlong_count, 1);
+    EXPECT_EQ(f.editor.walk_segment, model::segment_at(f.editor.head_segment, 1));
+    EXPECT_EQ(std::string(f.editor.head_segment->text.data(), f.editor.head_segment->text_length),
+              "A,B");
+    EXPECT_EQ(f.editor.current_segment->is_current, 1);
 }
 
 }  // namespace
