@@ -135,6 +135,14 @@ class Editor {
     void SelectEntry(ComboBox& box, Control id, int selection);
     void FillRowCells(int row, const model::SegmentNode& n);
     void FreeAllSegments();
+    // Runs `apply(record, row)` on the current record, and on every record below it unless the
+    // scope is "当前段".
+    template <typename F>
+    void ScopeWalk(F&& apply);
+    // Refits the font size of a fixed-length segment whose size is automatic.
+    void Refit(model::SegmentNode& n);
+    void SetFontLibrary(bool external);
+    int RefuseCommit();
 
     Prompts& prompts_;
     EditorView& view_;

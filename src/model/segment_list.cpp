@@ -107,4 +107,15 @@ int segment_count(const SegmentNode* head) {
     return count;
 }
 
+std::uint8_t count_wide_chars(const SegmentNode& n) {
+    int high = 0;
+    const std::size_t len = n.text_length < n.text.size() ? n.text_length : n.text.size();
+    for (std::size_t i = 0; i < len; ++i) {
+        if (static_cast<unsigned char>(n.text[i]) >= 0xA0) {
+            ++high;
+        }
+    }
+    return static_cast<std::uint8_t>(high / 2);
+}
+
 }  // namespace qvprt::model

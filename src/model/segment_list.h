@@ -76,5 +76,8 @@ SegmentNode* remove_segment(SegmentNode* head, SegmentNode* record);
 // Frees every record from the tail back to the head.
 void free_segments(SegmentNode* head);
 int segment_count(const SegmentNode* head);
+// Bytes of 0xA0 or above among the text's first text_length bytes, halved: the printer's own count
+// of double-byte characters.
+std::uint8_t count_wide_chars(const SegmentNode& n);
 
 }  // namespace qvprt::model

@@ -11,16 +11,6 @@ using model::SegmentNode;
 
 namespace {
 
-std::uint8_t wide_count(const SegmentNode& n) {
-    int high = 0;
-    for (int i = 0; i < n.text_length && i < static_cast<int>(n.text.size()); ++i) {
-        if (static_cast<unsigned char>(n.text[static_cast<std::size_t>(i)]) >= 0xA0) {
-            ++high;
-        }
-    }
-    return static_cast<std::uint8_t>(high / 2);
-}
-
 template <std::size_t N>
 std::uint8_t* put(std::uint8_t* p, const std::array<char, N>& field) {
     std::memcpy(p, field.data(), N);
@@ -33,7 +23,7 @@ int encoded_job_size(SegmentNode* head) {
     int total = kJobHeaderBytes + 1;
     for (SegmentNode* n = head; n != nullptr; n = n->next) {
         if (is_printable(*n)) {
-            n->wide_char_count = wide_count(*n);
+            n->wide_char_count = model::count_wide_chars(*n);
             total += kRecordHeaderBytes + n->text_length;
         }
     }

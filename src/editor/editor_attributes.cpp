@@ -1,0 +1,267 @@
+// The segment attribute panel: length, repeat, font size, scaling, decoration, direction and the
+// font library, applied to the current segment or to it and every segment below.
+#include <cstdio>
+#include <string>
+
+#include "editor/Editor.h"
+#include "layout/measure.h"
+#include "text/bytes.h"
+#include "text/gbk.h"
+
+namespace qvprt::editor {
+
+using model::SegmentNode;
+
+namespace {
+
+std::string Format(const char* utf8_format, int value) {
+    char buf[256];
+    std::snprintf(buf, sizeof buf, utf8_format, value);
+    return buf;
+}
+
+}  // namespace
+
+template <typename F>
+void Editor::ScopeWalk(F&& apply) {
+    walk_segment = current_segment;
+    int row = current_row;
+    while (walk_segment != nullptr) {
+        apply(*walk_segment, row);
+        if (controls.current_only || walk_segment->next == nullptr) {
+            break;
+        }
+        walk_segment = walk_segment->next;
+        ++row;
+    }
+}
+
+void Editor::Refit(SegmentNode& n) {
+    if (n.auto_length == 0 && n.auto_font == 1) {
+        layout::AutoFitFontSize(n, settings);
+    }
+}
+
+void Editor::OnScopeChanged(bool current_only) {
+    controls.current_only = current_only;
+    controls.current_and_below = !current_only;
+}
+
+void Editor::OnAutoLength() {
+    controls.auto_length = true;
+    controls.fixed_length = false;
+    settings.default_auto_length = 1;
+    text::copy_field(settings.default_length_text, "Au");
+    int skipped = 0;
+    ScopeWalk([&](SegmentNode& n, int) {
+        if (n.auto_font == 1) {
+            ++skipped;
+            n.auto_length = 0;
+        } else {
+            text::copy_field(n.length_text, "Au");
+            n.auto_length = 1;
+        }
+    });
+    if (skipped > 0) {
+        ShowMessage(Format("共有{%d}段字号已设为自动字号,不能再设自动段长！", skipped), "提示");
+    }
+    controls.length_edit_enabled = false;
+    controls.set_length_enabled = false;
+    view_.ControlChanged(Control::AutoLength);
+    view_.ControlChanged(Control::LengthEdit);
+    view_.ControlChanged(Control::SetLength);
+}
+
+void Editor::OnFixedLength() {
+    controls.auto_length = false;
+    controls.fixed_length = true;
+    controls.length_edit_enabled = true;
+    controls.set_length_enabled = true;
+    view_.ControlChanged(Control::FixedLength);
+    view_.ControlChanged(Control::LengthEdit);
+    view_.ControlChanged(Control::SetLength);
+}
+
+void Editor::OnSetLength() {
+    ReadEdits();  // a refused edit shows its message; the command goes on with what was read
+    const int value = length_edit_value;
+    if (value < model::kMinLengthMm || value > model::kMaxLengthMm) {
+        ShowMessage(Format("输入段长值应在(6-%d)之间!", model::kMaxLengthMm), "Prompt");
+        length_edit_value = 20;
+        WriteEdits();
+        return;
+    }
+    text::copy_field(settings.default_length_text, std::to_string(value));
+    settings.default_auto_length = 0;
+    settings.default_length_mm = static_cast<std::int16_t>(value);
+    int overflowed = 0;
+    ScopeWalk([&](SegmentNode& n, int) {
+        const auto length_text = n.length_text;
+        const auto auto_length = n.auto_length;
+        const auto length_dots = n.length_dots;
+        n.length_text = settings.default_length_text;
+        n.auto_length = 0;
+        n.length_dots = static_cast<std::uint16_t>(value * model::dots_per_mm);
+        if (layout::SegmentOverflows(n, settings)) {
+            ++overflowed;
+            n.length_text = length_text;
+            n.auto_length = auto_length;
+            n.length_dots = length_dots;
+        }
+        n.feed_dots = n.length_dots;
+        if (!controls.current_only) {
+            Refit(n);
+        }
+    });
+    if (overflowed > 0) {
+        ShowMessage(Format("共有{%d}段超长，设定段长无效！", overflowed), "提示");
+    }
+}
+
+void Editor::OnSetRepeat() {
+    ReadEdits();
+    const int value = repeat_edit_value;
+    if (value < model::kMinRepeat || value > model::kMaxRepeat) {
+        ShowMessage(Format("重复次数应在[1-%d]之间！", model::kMaxRepeat), "提示");
+        repeat_edit_value = 1;
+        WriteEdits();
+        return;
+    }
+    SegmentGrid::Batch batch(grid);
+    ScopeWalk([&](SegmentNode& n, int row) {
+        model::set_repeat(n, value);
+        grid.SetCellText(row, COL_REPEAT, std::to_string(value));
+    });
+    settings.default_repeat = static_cast<std::int16_t>(value);
+}
+
+void Editor::OnFontSizeChanged(int position) {
+    const int sel = position;
+    controls.font_size.selection = sel;
+    settings.default_auto_font = sel == 0 ? 1 : 0;
+    settings.default_font_size = static_cast<std::uint8_t>(sel);
+    int skipped = 0, overlong = 0, above = 0, double_line = 0;
+    SegmentGrid::Batch batch(grid);
+    auto attempt = [&](SegmentNode& n, int row) {
+        const auto auto_font = n.auto_font;
+        const auto font_size = n.font_size;
+        n.auto_font = settings.default_auto_font;
+        n.font_size = settings.default_font_size;
+        Refit(n);
+        if (layout::SegmentOverflows(n, settings)) {
+            n.auto_font = auto_font;
+            n.font_size = font_size;
+            ++overlong;
+        } else {
+            grid.SetCellText(row, COL_FONTSIZE, std::to_string(settings.default_font_size));
+        }
+    };
+    ScopeWalk([&](SegmentNode& n, int row) {
+        if (sel >= 1) {
+            const int largest = layout::max_font_size(settings);
+            if (sel > largest) {
+                SelectEntry(controls.font_size, Control::FontSize, largest);
+                ++above;
+            } else if (n.double_line && sel >= 4) {
+                ++double_line;
+            } else {
+                attempt(n, row);
+            }
+        } else if (n.auto_length == 1) {
+            ++skipped;
+        } else {
+            attempt(n, row);
+        }
+    });
+    std::string message;
+    auto add = [&](int count, const char* line) {
+        if (count > 0) {
+            message += Format(line, count);
+        }
+    };
+    if (sel >= 1) {
+        add(above, "共有{%d}段所选字号超出材料范围，请选择其它字号！\r\n");
+        add(double_line, "共有{%d}段所选字号不适合双行，请选择其它字号！\r\n");
+        add(overlong, "共有{%d}段超长，请选择其它字号！\r\n");
+    } else {
+        add(skipped, "共有{%d}段设定为自动段长，不能再设置为自动字号！\r\n");
+        add(overlong, "共有{%d}段超长，请选择其它字号！\r\n");
+    }
+    if (!message.empty()) {
+        ShowMessage(message, "提示");
+    }
+}
+
+void Editor::OnScaleChanged(int position) {
+    controls.scale.selection = position;
+    const std::string shown = position != 0 ? "50%" : "100%";
+    SegmentGrid::Batch batch(grid);
+    ScopeWalk([&](SegmentNode& n, int row) {
+        n.char_scale = static_cast<std::uint8_t>(position);
+        grid.SetCellText(row, COL_SCALE, shown);
+    });
+}
+
+void Editor::OnDecorationChanged(int position) {
+    controls.decoration.selection = position;
+    const char code = position == 1 ? 'F' : (position == 2 ? 'L' : 'N');
+    const std::string shown = DecorationText(code);
+    settings.default_decoration = code;
+    SegmentGrid::Batch batch(grid);
+    ScopeWalk([&](SegmentNode& n, int row) {
+        n.decoration = code;
+        grid.SetCellText(row, COL_DECORATION, shown);
+    });
+}
+
+void Editor::OnDirectionChanged(int position) {
+    controls.direction.selection = position;
+    settings.default_direction =
+        position != 0 ? std::array<char, 2>{'1', '3'} : std::array<char, 2>{'0', '4'};
+    const std::string shown = DirectionText(settings.default_direction);
+    int overflowed = 0;
+    SegmentGrid::Batch batch(grid);
+    ScopeWalk([&](SegmentNode& n, int row) {
+        const auto direction = n.direction;
+        n.direction = settings.default_direction;
+        Refit(n);
+        if (layout::SegmentOverflows(n, settings)) {
+            ++overflowed;
+            n.direction = direction;
+            layout::SegmentOverflows(n, settings);  // measure again with the direction put back
+        } else {
+            grid.SetCellText(row, COL_DIRECTION, shown);
+        }
+    });
+    if (overflowed > 0) {
+        ShowMessage(Format("共有{%d}段超长,方向设置对其无效,请重新设置！", overflowed), "提示");
+    }
+}
+
+void Editor::SetFontLibrary(bool external) {
+    controls.local_font = !external;
+    controls.external_font = external;
+    controls.scale.enabled = !external;
+    view_.ControlChanged(Control::LocalFont);
+    view_.ControlChanged(Control::ExternalFont);
+    view_.ControlChanged(Control::Scale);
+    const std::uint8_t scale = external ? 2 : 0;
+    const std::string shown = ScaleText(scale);
+    SegmentGrid::Batch batch(grid);
+    int row = 0;
+    for (SegmentNode* n = head_segment; n != nullptr; n = n->next, ++row) {
+        n->char_scale = scale;
+        grid.SetCellText(row, COL_SCALE, shown);
+        Refit(*n);
+    }
+}
+
+void Editor::OnLocalFontLibrary() {
+    SetFontLibrary(false);
+}
+
+void Editor::OnExternalFontLibrary() {
+    SetFontLibrary(true);
+}
+
+}  // namespace qvprt::editor

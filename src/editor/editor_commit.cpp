@@ -1,0 +1,133 @@
+// A committed cell: the typed text or repeat count goes into the current record, is checked
+// against the segment, and Enter moves the editor on.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "editor/Editor.h"
+#include "layout/measure.h"
+#include "layout/segment_text.h"
+#include "printing/job_stream.h"
+#include "text/bytes.h"
+
+namespace qvprt::editor {
+
+using model::SegmentNode;
+
+namespace {
+
+// The cell read as a decimal integer from its leading digits; an empty cell reads 0.
+long LeadingInteger(const std::string& s) {
+    return std::strtol(s.c_str(), nullptr, 10);
+}
+
+}  // namespace
+
+int Editor::OnCanEditCell(int /*row*/, int column) {
+    const SegmentNode* n = current_segment;
+    if (n != nullptr && n->double_line == 0 && column == COL_TEXT2 &&
+        settings.material_index == 1 && n->auto_font == 0 && n->font_size > 3) {
+        ShowMessage("字体太大，不适合双行，请先选择1-3号字体！", "提示");
+        return 0;
+    }
+    return 1;
+}
+
+int Editor::RefuseCommit() {
+    // A refused commit must not let a later, accepted one move on as after Enter.
+    g_enterCommit = false;
+    return 0;
+}
+
+int Editor::OnCellChanged(int row, int column) {
+    SegmentNode* n = current_segment;
+    if (n == nullptr) {
+        return RefuseCommit();
+    }
+    if (column == COL_REPEAT) {
+        const long value = LeadingInteger(grid.GetItemText(row, COL_REPEAT));
+        if (value > model::kMaxRepeat || value < model::kMinRepeat) {
+            char buf[128];
+            std::snprintf(buf, sizeof buf, "重复次数应在[1-%d]之间，设置无效！", model::kMaxRepeat);
+            ShowMessage(buf, "Prompt");
+            grid.SetCellText(row, COL_REPEAT, std::to_string(n->repeat));
+            return RefuseCommit();
+        }
+        model::set_repeat(*n, static_cast<int>(value));
+    } else {
+        std::string s = grid.GetItemText(row, COL_TEXT);
+        const std::string& t = grid.GetItemText(row, COL_TEXT2);
+        if (!t.empty()) {
+            s += layout::CODE_LINE_BREAK;
+            s += t;
+        }
+        if (s.size() > static_cast<std::size_t>(model::kMaxTextBytes)) {
+            ShowMessage("输入内容超长！", "提示");
+            return RefuseCommit();
+        }
+        const std::string old(n->text.data(),
+                              std::min<std::size_t>(n->text_length, model::kMaxTextBytes));
+        const std::size_t brk = old.find(layout::CODE_LINE_BREAK);
+        const std::string old1 = old.substr(0, brk);
+        const std::string old2 = brk == std::string::npos ? std::string() : old.substr(brk + 1);
+
+        // The wide-character count is taken from the text being stored, not left from the
+        // previous text: a stale count would measure a new text as wider or narrower than it is.
+        auto store = [n](const std::string& text) {
+            text::copy_field(n->text, text);
+            n->text_length = static_cast<std::uint8_t>(text.size());
+            n->double_line = text.find(layout::CODE_LINE_BREAK) != std::string::npos ? 1 : 0;
+            n->wide_char_count = model::count_wide_chars(*n);
+        };
+        store(s);
+        Refit(*n);
+        if (layout::SegmentOverflows(*n, settings)) {
+            store(old);
+            grid.SetCellText(current_row, COL_TEXT, old1);
+            grid.SetCellText(current_row, COL_TEXT2, old2);
+            ShowMessage("输入内容超长！", "提示");
+            return RefuseCommit();
+        }
+        if (printing::encoded_job_size(head_segment) >= printing::kMaxJobBytes) {
+            ShowMessage("已经超出最大打印量！", "提示");
+            return RefuseCommit();
+        }
+    }
+
+    if (!g_enterCommit) {
+        return 0;
+    }
+    g_enterCommit = false;
+    const int rows = grid.GetItemCount();
+    if (row < rows - 1) {
+        int next = row + 1;
+        int next_column = column;
+        if (column == COL_TEXT2) {
+            int found = -1;
+            SegmentNode* r = model::segment_at(head_segment, next);
+            for (int i = next; i < rows && r != nullptr; ++i, r = r->next) {
+                if (r->auto_font == 0 && r->font_size <= 3) {
+                    found = i;
+                    break;
+                }
+            }
+            if (found >= 0) {
+                next = found;
+            } else {
+                next_column = COL_TEXT;
+            }
+        }
+        MakeRowCurrent(next);
+        view_.OpenCellEditor(next, next_column);
+    } else if (row < model::kMaxRows &&
+               printing::encoded_job_size(head_segment) < printing::kMaxJobBytes) {
+        AddRow();
+        if (grid.GetItemCount() > rows) {
+            view_.OpenCellEditor(row + 1, COL_TEXT);
+        }
+    }
+    return 0;
+}
+
+}  // namespace qvprt::editor
