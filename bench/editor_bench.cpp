@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "editor/Editor.h"
+#include "printing/sim_printer.h"
 
 namespace {
 
@@ -55,7 +56,9 @@ void BM_ThousandAddRows(benchmark::State& state) {
         SilentPrompts prompts;
         NullView view;
         CountingListener listener;
-        auto editor = std::make_unique<Editor>(prompts, view);
+        qvprt::printing::SimPrinter printer;
+        auto editor =
+            std::make_unique<Editor>(prompts, view, printer, qvprt::printing::system_clock());
         editor->grid.SetListener(&listener);
         editor->Initialize();
         state.ResumeTiming();

@@ -53,7 +53,9 @@ bool ParseDialogInt(std::string_view s, int& value) {
 
 }  // namespace
 
-Editor::Editor(Prompts& prompts, EditorView& view) : prompts_(prompts), view_(view) {}
+Editor::Editor(Prompts& prompts, EditorView& view, printing::Ch375Driver& driver,
+               printing::Clock& clock)
+    : printer_link(driver, clock), prompts_(prompts), view_(view), driver_(driver), clock_(clock) {}
 
 Editor::~Editor() {
     FreeAllSegments();
@@ -150,12 +152,16 @@ void Editor::Initialize() {
     grid.SetHeaderCheckState(COL_CHECK, 2);
     current_row = -1;
     AddRow();
+    usb_ready = ProbePrinter();
 }
 
 bool Editor::OnExit() {
     // Read the edits first: a refused exit must leave the link and the status window working.
     if (!ReadEdits()) {
         return false;
+    }
+    if (printer_link.is_open()) {
+        printer_link.close();
     }
     if (view_.StatusExists()) {
         view_.CloseStatus();

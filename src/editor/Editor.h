@@ -11,6 +11,13 @@
 #include "editor/ports.h"
 #include "model/job_settings.h"
 #include "model/segment_list.h"
+#include "printing/SerialPort.h"
+#include "printing/ch375_driver.h"
+#include "printing/clock.h"
+
+namespace qvprt::files {
+struct ReadResult;
+}
 
 namespace qvprt::editor {
 
@@ -42,7 +49,8 @@ inline constexpr std::string_view kAppTitle = "QvprtTest";
 
 class Editor {
   public:
-    Editor(Prompts& prompts, EditorView& view);
+    Editor(Prompts& prompts, EditorView& view, printing::Ch375Driver& driver,
+           printing::Clock& clock);
     ~Editor();
     Editor(const Editor&) = delete;
     Editor& operator=(const Editor&) = delete;
@@ -97,6 +105,9 @@ class Editor {
 
     // 32779 print.
     void OnPrint();
+    // Opens the printer once to see whether one is there; tells the user when none answers.
+    // Answers 1 when a printer was opened, else 0.
+    int ProbePrinter();
 
     // Rebuilds every record from its grid row and measures it, in the edit form or (false) the
     // printer form; sets walk_segment and overlong_count.
@@ -121,6 +132,7 @@ class Editor {
     SegmentGrid grid;
     int overlong_count = 0;
     int usb_ready = 0;
+    printing::CSerialPort printer_link;
     int printed_upto = 0;
     int length_edit_value = 25;
     int repeat_edit_value = 1;
@@ -143,9 +155,12 @@ class Editor {
     void Refit(model::SegmentNode& n);
     void SetFontLibrary(bool external);
     int RefuseCommit();
+    void ApplyFileSettings(const files::ReadResult& file);
 
     Prompts& prompts_;
     EditorView& view_;
+    printing::Ch375Driver& driver_;
+    printing::Clock& clock_;
 };
 
 }  // namespace qvprt::editor

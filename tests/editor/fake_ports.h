@@ -10,6 +10,8 @@
 
 #include "editor/Editor.h"
 #include "editor/ports.h"
+#include "printing/clock.h"
+#include "printing/sim_printer.h"
 #include "text/gbk.h"
 
 namespace qvprt::editor::testing {
@@ -109,13 +111,26 @@ class FakeView : public EditorView {
     int answer = 0;
 };
 
-// An editor after start-up, with its fakes.
+class FakeClock : public printing::Clock {
+  public:
+    void Sleep(int ms) override { sleeps.push_back(ms); }
+    std::vector<int> sleeps;
+};
+
+// An editor after start-up, with its fakes and a simulated printer.
 struct EditorFixture {
     FakePrompts prompts;
     FakeView view;
-    Editor editor{prompts, view};
+    printing::SimPrinter printer;
+    FakeClock clock;
+    Editor editor{prompts, view, printer, clock};
 
-    EditorFixture() { editor.Initialize(); }
+    // `start` false leaves the start-up to the test, so it can set the printer up first.
+    explicit EditorFixture(bool start = true) {
+        if (start) {
+            editor.Initialize();
+        }
+    }
 
     // Cell text as UTF-8.
     std::string Cell(int row, int column) const {
