@@ -1,0 +1,126 @@
+#include "files/file_messages.h"
+
+#include <string>
+
+#include "text/gbk.h"
+
+namespace qvprt::files {
+
+namespace {
+
+// "%1", "%2", "%3" stand for the path and the two details.
+const char* read_error_template(ReadError e) {
+    switch (e) {
+        case ReadError::None:
+            return "";
+        case ReadError::OpenFailed:
+            return "无法打开文件“%1”：%2。";
+        case ReadError::ReadFailed:
+            return "无法读取文件“%1”：%2。";
+        case ReadError::TooLarge:
+            return "文件“%1”太大，不是本程序保存的文件，未读入任何内容。";
+        case ReadError::TruncatedHeader:
+            return "文件“%1”不完整：文件在文件头结束之前就结束了，未读入任何内容。";
+        case ReadError::TruncatedRecord:
+            return "文件“%1”不完整：文件在第%2段结束之前就结束了，未读入任何内容。";
+        case ReadError::TruncatedBlock:
+            return "文件“%1”不完整：文件在第%2块结束之前就结束了，未读入任何内容。";
+        case ReadError::TextTooLong:
+            return "文件“%1”已损坏：第%2段的文字长度为%3字节，超过了50字节，未读入任何内容。";
+        case ReadError::BadCount:
+            return "文件“%1”已损坏：段数为%2，不在0到1000之间，未读入任何内容。";
+        case ReadError::BadSetting:
+            return "文件“%1”已损坏：%2的值%3无效，未读入任何内容。";
+        case ReadError::TrailingBytes:
+            return "文件“%1”已损坏：最后一段之后还有多余的数据，未读入任何内容。";
+        case ReadError::NotUdiskFile:
+            return "文件“%1”不是U盘打印文件，未读入任何内容。";
+        case ReadError::BadBlockHeader:
+            return "文件“%1”已损坏：第%2块的块头不是02 41，未读入任何内容。";
+        case ReadError::BadBlockLength:
+            return "文件“%1”已损坏：第%2块的长度为%3字节，小于10字节，未读入任何内容。";
+        case ReadError::BlockOverrun:
+            return "文件“%1”已损坏：第%2块中的段超出了块的长度，未读入任何内容。";
+        case ReadError::BadBlockEnd:
+            return "文件“%1”已损坏：第%2块的末尾不是结束标记E，未读入任何内容。";
+    }
+    return "";
+}
+
+}  // namespace
+
+const char* job_field_name(JobField field) {
+    switch (field) {
+        case JobField::Spacing:
+            return "字符间距";
+        case JobField::Density:
+            return "打印浓度";
+        case JobField::CutMode:
+            return "切割方式";
+        case JobField::Arrangement:
+            return "排列方式";
+        case JobField::MaterialIndex:
+            return "材料";
+        case JobField::MaterialParamIndex:
+            return "材料参数";
+        case JobField::Copies:
+            return "打印份数";
+    }
+    return "?";
+}
+
+namespace {
+
+std::string fill(std::string_view pattern, std::string_view p1, std::string_view p2,
+                 std::string_view p3) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' &&
+            pattern[i + 1] <= '3') {
+            out += pattern[i + 1] == '1' ? p1 : pattern[i + 1] == '2' ? p2 : p3;
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string gbk_for_message(std::string_view utf8) {
+    std::u16string s = text::utf8_to_utf16(utf8);
+    for (;;) {
+        text::EncodeResult r = text::encode_gbk(s);
+        if (r.ok) {
+            return r.bytes;
+        }
+        // Replace the refused code point (one or two UTF-16 units) and try again.
+        std::size_t unit = 0;
+        for (std::size_t cp = 0; cp < r.refused_index && unit < s.size(); ++cp) {
+            unit += (s[unit] >= 0xD800 && s[unit] <= 0xDBFF && unit + 1 < s.size()) ? 2 : 1;
+        }
+        if (unit >= s.size()) {
+            return "?";
+        }
+        const std::size_t width =
+            (s[unit] >= 0xD800 && s[unit] <= 0xDBFF && unit + 1 < s.size()) ? 2 : 1;
+        s.replace(unit, width, u"?");
+    }
+}
+
+std::string message_caption() {
+    return gbk_for_message("提示");
+}
+
+std::string read_error_message(ReadError e, std::string_view path, std::string_view d1,
+                               std::string_view d2) {
+    return gbk_for_message(fill(read_error_template(e), path, d1, d2));
+}
+
+std::string save_error_message(std::string_view path, std::string_view reason) {
+    return gbk_for_message(
+        fill("无法保存文件“%1”：%2。磁盘上原有的文件没有改动。", path, reason, ""));
+}
+
+}  // namespace qvprt::files

@@ -1,0 +1,24 @@
+#pragma once
+// Every text the file readers and writers show the user, in one place. Paths and reasons come in
+// as UTF-8; the texts go out as GBK, with characters GBK lacks shown as '?'.
+
+#include <string>
+#include <string_view>
+
+#include "files/file_result.h"
+
+namespace qvprt::files {
+
+std::string message_caption();  // "提示"
+
+// `d1` and `d2` are the details listed beside each ReadError, as text; OpenFailed and ReadFailed
+// take the system's reason.
+std::string read_error_message(ReadError e, std::string_view path, std::string_view d1 = {},
+                               std::string_view d2 = {});
+const char* job_field_name(JobField field);
+std::string save_error_message(std::string_view path, std::string_view reason);
+
+// UTF-8 to GBK for messages: what GBK cannot hold becomes '?', never a refusal.
+std::string gbk_for_message(std::string_view utf8);
+
+}  // namespace qvprt::files

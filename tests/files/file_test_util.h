@@ -1,0 +1,81 @@
+#pragma once
+// Shared pieces of the file tests: a scratch folder, lists of records, and keeping the files the
+// tests write as seeds for the fuzz targets.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "model/job_settings.h"
+#include "model/segment_list.h"
+#include "text/bytes.h"
+
+namespace qvprt::files::testing {
+
+using Bytes = std::vector<std::uint8_t>;
+namespace fs = std::filesystem;
+
+class ScratchDir {
+  public:
+    ScratchDir() {
+        std::string tmpl = (fs::temp_directory_path() / "qvprt-files-XXXXXX").string();
+        path_ = ::mkdtemp(tmpl.data());
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    const fs::path& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+  private:
+    fs::path path_;
+};
+
+inline void write_bytes(const std::string& path, const Bytes& b) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+inline Bytes read_bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+// With QVPRT_SEED_DIR set, the files a test writes also go there, named `name`, to seed fuzzing.
+inline void keep_as_seed(const std::string& name, const Bytes& b) {
+    if (const char* dir = std::getenv("QVPRT_SEED_DIR")) {
+        fs::create_directories(dir);
+        write_bytes((fs::path(dir) / name).string(), b);
+    }
+}
+
+// Owns a list of records with the given text lengths (text 'a', 'b', ...).
+class RecordList {
+  public:
+    RecordList(const model::JobSettings& s, const std::vector<int>& lengths) {
+        model::SegmentNode* tail = nullptr;
+        int i = 0;
+        for (int len : lengths) {
+            tail = tail ? model::insert_segment_after(s, tail)
+                        : (head_ = model::create_first_segment(s));
+            text::copy_field(tail->text, std::string(static_cast<std::size_t>(len),
+                                                     static_cast<char>('a' + i++ % 26)));
+            tail->text_length = static_cast<std::uint8_t>(len);
+        }
+    }
+    ~RecordList() { model::free_segments(head_); }
+    RecordList(const RecordList&) = delete;
+    RecordList& operator=(const RecordList&) = delete;
+    model::SegmentNode* head() const { return head_; }
+
+  private:
+    model::SegmentNode* head_ = nullptr;
+};
+
+}  // namespace qvprt::files::testing
