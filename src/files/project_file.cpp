@@ -187,9 +187,7 @@ ReadResult parse_project_file(std::span<const std::uint8_t> bytes,
     const auto material = static_cast<std::int32_t>(text::get_le32(p + 7));
     const auto param = static_cast<std::int32_t>(text::get_le32(p + 11));
     const auto count = static_cast<std::int32_t>(text::get_le32(p + 15));
-    if (count < 0 || count > model::kMaxRows) {
-        return fail(ReadError::BadCount, std::to_string(count));
-    }
+    // The settings first: they tell a file of another kind at once.
     if (!check_common_settings(fs, fail)) {
         return r;
     }
@@ -202,6 +200,9 @@ ReadResult parse_project_file(std::span<const std::uint8_t> bytes,
     }
     fs.material_index = material;
     fs.material_param_index = param;
+    if (count < 0 || count > model::kMaxRows) {
+        return fail(ReadError::BadCount, std::to_string(count));
+    }
 
     std::size_t at = kProjectHeaderBytes;
     SegmentNode* tail = nullptr;
