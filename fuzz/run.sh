@@ -15,5 +15,5 @@ export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_erro
 for reader in project udisk; do
   build/fuzz/fuzz/fuzz_${reader}_reader -max_total_time="$seconds" \
     -max_len=131072 -artifact_prefix="$work/${reader}-" "$work/$reader" 2>&1 |
-    tee "$work/${reader}.log" | grep -E "^#[0-9]+ +(DONE|pulse)|ERROR|SUMMARY" || true
+    tee "$work/${reader}.log" | grep -E "DONE|^Done|ERROR|SUMMARY" || true
 done
