@@ -1,0 +1,228 @@
+// The file commands: save a project, open a project or U-disk print file, write a U-disk print
+// file. Readers and writers never touch the open job; only a whole, good file changes it.
+#include <string>
+
+#include "editor/Editor.h"
+#include "files/file_messages.h"
+#include "files/file_names.h"
+#include "files/job_file.h"
+#include "files/project_file.h"
+#include "files/safe_write.h"
+#include "layout/segment_text.h"
+#include "printing/udisk_file.h"
+#include "text/gbk.h"
+
+namespace qvprt::editor {
+
+using model::SegmentNode;
+
+namespace {
+
+// The record's text as the two cells show it: serial codes become "№", the line break moves on
+// to the second cell, the printer's script codes become the marks.
+std::pair<std::string, std::string> CellsFromRecordText(const SegmentNode& n) {
+    std::string first, second;
+    std::string* out = &first;
+    const std::size_t len = std::min<std::size_t>(n.text_length, model::kMaxTextBytes);
+    for (std::size_t i = 0; i < len; ++i) {
+        const char c = n.text[i];
+        switch (c) {
+            case layout::CODE_SERIAL_NATURAL:
+            case layout::CODE_SERIAL_PADDED:
+            case layout::CODE_SERIAL_UPPER:
+            case layout::CODE_SERIAL_LOWER:
+                out->append(layout::MARK_SERIAL);
+                break;
+            case layout::CODE_LINE_BREAK:
+                out = &second;
+                break;
+            case layout::CODE_SUPERSCRIPT:
+                out->append(layout::MARK_SUPERSCRIPT);
+                break;
+            case layout::CODE_SUBSCRIPT:
+                out->append(layout::MARK_SUBSCRIPT);
+                break;
+            default:
+                out->push_back(c);
+                break;
+        }
+    }
+    return {first, second};
+}
+
+}  // namespace
+
+void Editor::SaveProjectFile() {
+    FileChooser chooser;
+    chooser.filter = "QVK(*.qvk)|*.qvk|";
+    chooser.initial_name = "QVark.qvk";
+    chooser.confirm_overwrite = true;
+    const auto chosen = prompts_.ChooseSaveFile(chooser);
+    if (!chosen) {
+        return;
+    }
+    view_.CommitCellEditor();
+    CompileSegments(true);
+    const std::string path = files::project_file_path(*chosen);
+    const files::WriteResult r = files::save_project_file(path, settings, head_segment);
+    if (!r.ok) {
+        prompts_.ShowMessage(r.message, text::gbk("提示"), MessageIcon::Exclamation);
+    }
+}
+
+void Editor::SaveUdiskFile() {
+    FileChooser chooser;
+    chooser.filter = "QVU(*.qvu)|*.qvu|";
+    chooser.initial_name = "QVark";
+    chooser.confirm_overwrite = true;
+    const auto chosen = prompts_.ChooseSaveFile(chooser);
+    if (!chosen) {
+        return;
+    }
+    view_.CommitCellEditor();
+    CompileSegments(true);
+    const std::string path = files::udisk_file_path(*chosen);
+    CompileSegments(false);
+    // A job without a printable record leaves an empty file, as the printer expects of it.
+    const std::vector<std::uint8_t> bytes = printing::encode_udisk_file(settings, head_segment);
+    const files::WriteResult r = files::write_file_safely(path, bytes);
+    if (!r.ok) {
+        prompts_.ShowMessage(r.message, text::gbk("提示"), MessageIcon::Exclamation);
+    } else if (bytes.empty()) {
+        // The file is written, but the user should know it holds nothing to print.
+        ShowMessage("没有选择（或录入）打印内容！", "提示");
+    }
+}
+
+void Editor::ApplyFileSettings(const files::ReadResult& file) {
+    const files::FileJobSettings& fs = file.settings;
+    settings.spacing = fs.spacing;
+    SelectEntry(controls.spacing, Control::Spacing, fs.spacing);
+    settings.density = fs.density;
+    SelectEntry(controls.density, Control::Density, fs.density - 1);
+    settings.cut_mode = fs.cut_mode;
+    switch (fs.cut_mode) {
+        case 'N':
+            SelectEntry(controls.cut, Control::Cut, 0);
+            break;
+        case 'C':
+            SelectEntry(controls.cut, Control::Cut, 1);
+            break;
+        case 'L':
+            SelectEntry(controls.cut, Control::Cut, 2);
+            break;
+        default:
+            break;
+    }
+    settings.arrangement = fs.arrangement;
+    SelectEntry(controls.arrangement, Control::Arrangement, fs.arrangement);
+    if (fs.material_index) {
+        const int m = *fs.material_index;
+        settings.material_index = m;
+        SelectEntry(controls.material, Control::Material, m);
+        if (m >= 0 && m <= 2) {
+            controls.material_param.entries = model::material_param_entries(m);
+        }
+        // Rows added after the open copy the material the boxes show.
+        model::JobSettings chosen = settings;
+        model::select_material(chosen, nullptr, m);
+        settings.material_code = chosen.material_code;
+        settings.material_param = chosen.material_param;
+    }
+    if (fs.material_param_index) {
+        const int p = *fs.material_param_index;
+        settings.material_param_index = p;
+        SelectEntry(controls.material_param, Control::MaterialParam, p);
+        model::JobSettings chosen = settings;
+        model::select_material_param(chosen, nullptr, p);
+        settings.material_param = chosen.material_param;
+    }
+    if (fs.copies) {
+        settings.copies = *fs.copies;
+        copies_edit_value = *fs.copies;
+        WriteEdits();
+    }
+    if (file.external_font) {
+        controls.scale.enabled = false;
+        controls.external_font = true;
+        controls.local_font = false;
+        view_.ControlChanged(Control::Scale);
+        view_.ControlChanged(Control::ExternalFont);
+        view_.ControlChanged(Control::LocalFont);
+    }
+}
+
+void Editor::OpenFile() {
+    FileChooser chooser;
+    chooser.filter = "QVU(*.qvu)|*.qvu|QVK(*.qvk)|*.qvk|";
+    chooser.default_extension = "qvu";
+    chooser.must_exist = true;
+    const auto chosen = prompts_.ChooseOpenFile(chooser);
+    if (!chosen) {
+        return;
+    }
+    bool replace = true;
+    if (head_segment != nullptr &&
+        (head_segment->next != nullptr || head_segment->text_length != 0)) {
+        replace = prompts_.AskYesNo(text::gbk("是否删除当前内容？"), text::gbk("提示"));
+    }
+    // The file is read whole before anything of the open job changes.
+    files::ReadResult file = files::read_job_file(*chosen, settings);
+    if (!file.ok()) {
+        prompts_.ShowMessage(file.message, text::gbk("提示"), MessageIcon::Exclamation);
+        return;
+    }
+    if (file.head == nullptr) {
+        prompts_.ShowMessage(
+            files::gbk_for_message("文件“" + *chosen + "”中没有任何段，未读入任何内容。"),
+            text::gbk("提示"), MessageIcon::Exclamation);
+        return;
+    }
+    // The grid holds at most 1000 rows: an append that would pass them changes nothing.
+    const int existing = replace ? 0 : grid.GetItemCount();
+    if (existing + model::segment_count(file.head.get()) > model::kMaxRows) {
+        prompts_.ShowMessage(files::gbk_for_message("文件“" + *chosen +
+                                                    "”的段数与当前内容合计超过1000段，"
+                                                    "无法追加，未读入任何内容。"),
+                             text::gbk("提示"), MessageIcon::Exclamation);
+        return;
+    }
+
+    if (replace) {
+        FreeAllSegments();
+        grid.DeleteAllItems();
+        current_row = -1;
+    }
+    ApplyFileSettings(file);
+
+    SegmentNode* first_read = file.head.release();
+    if (head_segment == nullptr) {
+        head_segment = first_read;
+    } else {
+        SegmentNode* tail = model::segment_at(head_segment, -1);
+        tail->next = first_read;
+        first_read->prev = tail;
+    }
+
+    // Rebuild the grid rows of the records read.
+    int n = grid.GetItemCount();
+    SegmentGrid::Batch batch(grid);
+    if (n > 0) {
+        MakeRowCurrent(n - 1);
+    }
+    for (SegmentNode* r = first_read; r != nullptr; r = r->next, ++n) {
+        current_segment = r;
+        grid.InsertItem(n);
+        const auto [first, second] = CellsFromRecordText(*r);
+        grid.SetCellText(n, COL_TEXT, first);
+        if (!second.empty()) {
+            grid.SetCellText(n, COL_TEXT2, second);
+        }
+        FillRowCells(n, *r);
+        grid.SetCheck(n, true);
+        grid.SetCurrentColumn(COL_TEXT);
+    }
+    MakeRowCurrent(0);
+}
+
+}  // namespace qvprt::editor

@@ -1,4 +1,0 @@
-// Commands whose behaviour lands with the layout, file and printing work.
-#include "editor/Editor.h"
-
-namespace qvprt::editor {}  // namespace qvprt::editor
