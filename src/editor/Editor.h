@@ -44,6 +44,10 @@ struct Controls {
     std::string length_edit_text, repeat_edit_text, copies_edit_text;
 };
 
+// How the last file or print command ended, so that callers can act on it without reading the
+// texts of its messages.
+enum class Outcome { Done, Cancelled, FileError, NoPrinter, PrinterFailed, Refused };
+
 // The application's title: captions of framework messages and questions.
 inline constexpr std::string_view kAppTitle = "QvprtTest";
 
@@ -140,6 +144,8 @@ class Editor {
     // Set by the in-place editor when Enter ended the edit; read and cleared by the cell commit.
     bool g_enterCommit = false;
     Controls controls;
+    // Set by the file and print commands; the window ignores it.
+    Outcome last_outcome = Outcome::Done;
 
   private:
     void ShowMessage(std::string_view utf8_text, std::string_view utf8_caption,

@@ -26,15 +26,18 @@ int Editor::ProbePrinter() {
 }
 
 void Editor::OnPrint() {
+    last_outcome = Outcome::Done;
     if (usb_ready == 0) {
         usb_ready = ProbePrinter();
         if (usb_ready == 0) {
+            last_outcome = Outcome::NoPrinter;
             return;
         }
     }
     if (!printer_link.open()) {
         view_.HideStatus();
         ShowMessage("打开端口错误！", "提示");
+        last_outcome = Outcome::NoPrinter;
         return;
     }
     auto status = [this](const char* utf8) { view_.SetStatusText(text::gbk(utf8)); };
@@ -59,11 +62,13 @@ void Editor::OnPrint() {
             ShowMessage("没有选择（或录入）打印内容！", "提示");
             printer_link.send_command(true);
             printer_link.close();
+            last_outcome = Outcome::Refused;
             break;
         case printing::kSendTooLarge:
             ShowMessage("已经超出最大打印量！", kAppTitle, MessageIcon::Question);
             view_.HideStatus();
             printer_link.close();
+            last_outcome = Outcome::Refused;
             break;
         case printing::kSendFailed:
             // The printer did not take the whole job: never report it as sent.
@@ -71,6 +76,7 @@ void Editor::OnPrint() {
             ShowMessage("打印数据传输失败，请检查打印机连接后重新打印！", "提示");
             printer_link.close();
             printed_upto = 0;
+            last_outcome = Outcome::PrinterFailed;
             break;
         default:
             status("全部打印内容传输完成，请等待打印结束！");

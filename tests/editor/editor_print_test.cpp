@@ -40,6 +40,7 @@ TEST_F(PrintTest, AJobIsSentWithItsStatusTexts) {
     EXPECT_EQ(f.editor.printed_upto, 2);
     EXPECT_FALSE(f.editor.printer_link.is_open());
     EXPECT_TRUE(f.prompts.messages.empty());
+    EXPECT_EQ(f.editor.last_outcome, Outcome::Done);
     const auto& calls = f.printer.calls();
     EXPECT_NE(std::find(calls.begin(), calls.end(), "reset"), calls.end());
 }
@@ -54,6 +55,7 @@ TEST_F(PrintTest, NothingToPrintSendsTheHCommand) {
     EXPECT_EQ(f.printer.commands(), (std::vector<Bytes>{{0x02, 0x48}}));
     EXPECT_EQ(f.clock.sleeps, (std::vector<int>{1000}));
     EXPECT_FALSE(f.editor.printer_link.is_open());
+    EXPECT_EQ(f.editor.last_outcome, Outcome::Refused);
 }
 
 TEST_F(PrintTest, LargestJobIsSentOneByteMoreIsRefused) {
@@ -76,6 +78,7 @@ TEST_F(PrintTest, LargestJobIsSentOneByteMoreIsRefused) {
                       (testing::Shown{"已经超出最大打印量！", "QvprtTest", MessageIcon::Question}));
         }
         EXPECT_FALSE(f.editor.printer_link.is_open());
+        EXPECT_EQ(f.editor.last_outcome, c.sent ? Outcome::Done : Outcome::Refused);
     }
 }
 
@@ -88,6 +91,7 @@ TEST_F(PrintTest, PrinterUnpluggedAfterStartUp) {
     EXPECT_EQ(f.prompts.Texts(), (std::vector<std::string>{"打开端口错误！"}));
     EXPECT_EQ(f.editor.usb_ready, 1);
     EXPECT_TRUE(f.printer.jobs().empty());
+    EXPECT_EQ(f.editor.last_outcome, Outcome::NoPrinter);
 }
 
 TEST_F(PrintTest, StartedWithoutAPrinterTheFirstPrintProbesAgain) {
@@ -102,11 +106,13 @@ TEST_F(PrintTest, StartedWithoutAPrinterTheFirstPrintProbesAgain) {
     f.editor.OnPrint();  // still none: the probe's message again, nothing else
     EXPECT_EQ(f.prompts.messages.size(), 2u);
     EXPECT_TRUE(f.view.status.empty());
+    EXPECT_EQ(f.editor.last_outcome, Outcome::NoPrinter);
     f.printer.behaviour.present = true;
     f.editor.OnPrint();
     EXPECT_EQ(f.editor.usb_ready, 1);
     EXPECT_EQ(f.printer.jobs().size(), 1u);
     EXPECT_EQ(f.prompts.messages.size(), 2u);
+    EXPECT_EQ(f.editor.last_outcome, Outcome::Done);
 }
 
 TEST_F(PrintTest, AccessRefusedSaysSo) {
@@ -138,6 +144,7 @@ TEST_F(PrintTest, RefusedTransferIsReportedAsAFailure) {
         EXPECT_TRUE(f.printer.jobs().empty());
         EXPECT_EQ(f.editor.printed_upto, 0);
         EXPECT_FALSE(f.editor.printer_link.is_open());
+        EXPECT_EQ(f.editor.last_outcome, Outcome::PrinterFailed);
     }
 }
 
