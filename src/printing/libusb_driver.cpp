@@ -38,6 +38,40 @@ OpenFailure failure_of(int rc) {
 
 }  // namespace
 
+std::vector<UsbPrinterDevice> list_printer_devices() {
+    std::vector<UsbPrinterDevice> found;
+    libusb_context* context = nullptr;
+    if (libusb_init(&context) != LIBUSB_SUCCESS) {
+        return found;
+    }
+    libusb_device** list = nullptr;
+    const ssize_t count = libusb_get_device_list(context, &list);
+    for (ssize_t i = 0; i < count; ++i) {
+        libusb_device_descriptor d{};
+        if (!is_printer(list[i]) || libusb_get_device_descriptor(list[i], &d) != LIBUSB_SUCCESS) {
+            continue;
+        }
+        UsbPrinterDevice device;
+        device.bus = libusb_get_bus_number(list[i]);
+        device.address = libusb_get_device_address(list[i]);
+        device.id = {d.idVendor, d.idProduct};
+        libusb_device_handle* handle = nullptr;
+        // Only a refusal for lack of permission says the access rule is missing; a busy printer
+        // is still one this user may print to.
+        const int rc = libusb_open(list[i], &handle);
+        device.accessible = rc != LIBUSB_ERROR_ACCESS;
+        if (rc == LIBUSB_SUCCESS) {
+            libusb_close(handle);
+        }
+        found.push_back(device);
+    }
+    if (count >= 0) {
+        libusb_free_device_list(list, 1);
+    }
+    libusb_exit(context);
+    return found;
+}
+
 LibusbDriver::~LibusbDriver() {
     release();
     if (context_ != nullptr) {

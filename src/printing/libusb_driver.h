@@ -29,6 +29,19 @@ struct UsbTimeouts {
     unsigned poll_ms = 10;
 };
 
+// An attached device that carries one of the chip's IDs.
+struct UsbPrinterDevice {
+    int bus = 0;
+    int address = 0;
+    UsbId id{};
+    // Opening it was not refused for lack of permission: this user may print to it.
+    bool accessible = false;
+};
+
+// The attached devices with the chip's IDs, in the bus's order; empty when there is no USB at all.
+// Each is opened and closed once to learn whether this user may open it; none is claimed.
+std::vector<UsbPrinterDevice> list_printer_devices();
+
 class LibusbDriver final : public Ch375Driver {
   public:
     explicit LibusbDriver(UsbTimeouts timeouts = {}) : timeouts_(timeouts) {}

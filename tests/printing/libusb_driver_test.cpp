@@ -51,6 +51,32 @@ TEST(LibusbDriverTest, OtherDevicesAreNoPrinter) {
     EXPECT_EQ(bench.driver.CH375QueryBufUpload(0), -1);
 }
 
+TEST(LibusbDriverTest, ListsOnlyDevicesWithTheChipsIds) {
+    struct Case {
+        std::uint16_t vendor, product;
+        bool listed;
+    };
+    for (const Case c :
+         {Case{0x4348, 0x5537, true}, Case{0x1A86, 0x5537, true}, Case{0x1A86, 0x7523, false}}) {
+        SCOPED_TRACE(c.vendor);
+        VirtualCh375 device(c.vendor, c.product);
+        const std::vector<UsbPrinterDevice> list = list_printer_devices();
+        if (!c.listed) {
+            EXPECT_TRUE(list.empty());
+            continue;
+        }
+        ASSERT_EQ(list.size(), 1u);
+        EXPECT_EQ(list[0].bus, 1);
+        EXPECT_EQ(list[0].address, 1);
+        EXPECT_EQ(list[0].id.vendor, c.vendor);
+        EXPECT_EQ(list[0].id.product, c.product);
+        EXPECT_TRUE(list[0].accessible);
+        // Listing leaves the printer free for the driver.
+        LibusbDriver driver;
+        EXPECT_NE(driver.CH375OpenDevice(0), kInvalidHandle);
+    }
+}
+
 TEST(LibusbDriverTest, OpenDrainsStaleRepliesSoTheNextStatusIsFresh) {
     Bench bench;
     bench.device.queue_upload(Bytes(9, 'N'));
