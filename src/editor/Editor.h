@@ -144,7 +144,8 @@ class Editor {
     // Set by the in-place editor when Enter ended the edit; read and cleared by the cell commit.
     bool g_enterCommit = false;
     Controls controls;
-    // Set by the file and print commands; the window ignores it.
+    // Set by the file and print commands; the window ignores it. An empty U-disk print file and an
+    // append past the row limit count as refused, a file without any segment as a file error.
     Outcome last_outcome = Outcome::Done;
 
   private:

@@ -53,12 +53,14 @@ std::pair<std::string, std::string> CellsFromRecordText(const SegmentNode& n) {
 }  // namespace
 
 void Editor::SaveProjectFile() {
+    last_outcome = Outcome::Done;
     FileChooser chooser;
     chooser.filter = "QVK(*.qvk)|*.qvk|";
     chooser.initial_name = "QVark.qvk";
     chooser.confirm_overwrite = true;
     const auto chosen = prompts_.ChooseSaveFile(chooser);
     if (!chosen) {
+        last_outcome = Outcome::Cancelled;
         return;
     }
     view_.CommitCellEditor();
@@ -66,17 +68,20 @@ void Editor::SaveProjectFile() {
     const std::string path = files::project_file_path(*chosen);
     const files::WriteResult r = files::save_project_file(path, settings, head_segment);
     if (!r.ok) {
+        last_outcome = Outcome::FileError;
         prompts_.ShowMessage(r.message, text::gbk("提示"), MessageIcon::Exclamation);
     }
 }
 
 void Editor::SaveUdiskFile() {
+    last_outcome = Outcome::Done;
     FileChooser chooser;
     chooser.filter = "QVU(*.qvu)|*.qvu|";
     chooser.initial_name = "QVark";
     chooser.confirm_overwrite = true;
     const auto chosen = prompts_.ChooseSaveFile(chooser);
     if (!chosen) {
+        last_outcome = Outcome::Cancelled;
         return;
     }
     view_.CommitCellEditor();
@@ -87,8 +92,10 @@ void Editor::SaveUdiskFile() {
     const std::vector<std::uint8_t> bytes = printing::encode_udisk_file(settings, head_segment);
     const files::WriteResult r = files::write_file_safely(path, bytes);
     if (!r.ok) {
+        last_outcome = Outcome::FileError;
         prompts_.ShowMessage(r.message, text::gbk("提示"), MessageIcon::Exclamation);
     } else if (bytes.empty()) {
+        last_outcome = Outcome::Refused;
         // The file is written, but the user should know it holds nothing to print.
         ShowMessage("没有选择（或录入）打印内容！", "提示");
     }
@@ -153,12 +160,14 @@ void Editor::ApplyFileSettings(const files::ReadResult& file) {
 }
 
 void Editor::OpenFile() {
+    last_outcome = Outcome::Done;
     FileChooser chooser;
     chooser.filter = "QVU(*.qvu)|*.qvu|QVK(*.qvk)|*.qvk|";
     chooser.default_extension = "qvu";
     chooser.must_exist = true;
     const auto chosen = prompts_.ChooseOpenFile(chooser);
     if (!chosen) {
+        last_outcome = Outcome::Cancelled;
         return;
     }
     bool replace = true;
@@ -169,10 +178,12 @@ void Editor::OpenFile() {
     // The file is read whole before anything of the open job changes.
     files::ReadResult file = files::read_job_file(*chosen, settings);
     if (!file.ok()) {
+        last_outcome = Outcome::FileError;
         prompts_.ShowMessage(file.message, text::gbk("提示"), MessageIcon::Exclamation);
         return;
     }
     if (file.head == nullptr) {
+        last_outcome = Outcome::FileError;
         prompts_.ShowMessage(
             files::gbk_for_message("文件“" + *chosen + "”中没有任何段，未读入任何内容。"),
             text::gbk("提示"), MessageIcon::Exclamation);
@@ -181,6 +192,7 @@ void Editor::OpenFile() {
     // The grid holds at most 1000 rows: an append that would pass them changes nothing.
     const int existing = replace ? 0 : grid.GetItemCount();
     if (existing + model::segment_count(file.head.get()) > model::kMaxRows) {
+        last_outcome = Outcome::Refused;
         prompts_.ShowMessage(files::gbk_for_message("文件“" + *chosen +
                                                     "”的段数与当前内容合计超过1000段，"
                                                     "无法追加，未读入任何内容。"),

@@ -67,6 +67,7 @@ TEST_F(FilesTest, SaveRightAfterStartUp) {
               (Bytes{0, 0, 0, 0, 9, 'C', 0, 0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}));
     EXPECT_EQ(b[19 + 57], 0);  // text_length
     EXPECT_EQ(f.view.commits, 1);
+    EXPECT_EQ(f.editor.last_outcome, Outcome::Done);
 }
 
 TEST_F(FilesTest, SaveCancelledOrRefused) {
@@ -76,6 +77,7 @@ TEST_F(FilesTest, SaveCancelledOrRefused) {
     f.editor.SaveProjectFile();
     EXPECT_TRUE(f.prompts.messages.empty());
     EXPECT_EQ(f.view.commits, 0);
+    EXPECT_EQ(f.editor.last_outcome, Outcome::Cancelled);
     f.prompts.files.push_back((dir / "missing" / "job").string());
     f.editor.SaveProjectFile();
     ASSERT_EQ(f.prompts.messages.size(), 1u);
@@ -83,6 +85,7 @@ TEST_F(FilesTest, SaveCancelledOrRefused) {
     EXPECT_NE(f.prompts.messages[0].text.find((dir / "missing" / "job.qvk").string()),
               std::string::npos);
     EXPECT_FALSE(fs::exists(dir / "missing"));
+    EXPECT_EQ(f.editor.last_outcome, Outcome::FileError);
 }
 
 TEST_F(FilesTest, ProjectRoundTripReplacesTheJob) {
@@ -104,6 +107,7 @@ TEST_F(FilesTest, ProjectRoundTripReplacesTheJob) {
     g.editor.OpenFile();
     EXPECT_TRUE(g.prompts.questions.empty());
     EXPECT_TRUE(g.prompts.messages.empty());
+    EXPECT_EQ(g.editor.last_outcome, Outcome::Done);
     ASSERT_EQ(g.editor.grid.GetItemCount(), 3);
     EXPECT_EQ(g.Cell(0, COL_TEXT), "L1");
     EXPECT_EQ(g.Cell(1, COL_TEXT), "端子X(2)");  // compiled in the edit form: punctuation replaced
@@ -166,6 +170,7 @@ TEST_F(FilesTest, ABadFileChangesNothing) {
         EXPECT_EQ(f.editor.grid.GetItemCount(), 2);
         EXPECT_EQ(f.Cell(1, COL_TEXT), "B");
         EXPECT_EQ(model::segment_count(f.editor.head_segment), 2);
+        EXPECT_EQ(f.editor.last_outcome, Outcome::FileError);
     }
 }
 
@@ -180,6 +185,7 @@ TEST_F(FilesTest, AppendPastAThousandRowsIsRefused) {
     EXPECT_EQ(f.editor.grid.GetItemCount(), 600);
     ASSERT_EQ(f.prompts.messages.size(), 1u);
     EXPECT_NE(f.prompts.messages[0].text.find("1000"), std::string::npos);
+    EXPECT_EQ(f.editor.last_outcome, Outcome::Refused);
 }
 
 TEST_F(FilesTest, UdiskFileWrittenAndReadBack) {
@@ -190,6 +196,7 @@ TEST_F(FilesTest, UdiskFileWrittenAndReadBack) {
     f.prompts.files.push_back((dir / "Jobs" / "Job").string());
     f.editor.SaveUdiskFile();
     EXPECT_TRUE(f.prompts.messages.empty());
+    EXPECT_EQ(f.editor.last_outcome, Outcome::Done);
     EXPECT_EQ(f.prompts.choosers[0].initial_name, "QVark");
     EXPECT_EQ(f.prompts.choosers[0].filter, "QVU(*.qvu)|*.qvu|");
     const fs::path written = dir / "Jobs" / "job.QVU";
@@ -221,6 +228,7 @@ TEST_F(FilesTest, UdiskFileOfNothingIsEmptyAndSaysSo) {
     ASSERT_TRUE(fs::exists(dir / "Jobs" / "none.qvu"));
     EXPECT_EQ(fs::file_size(dir / "Jobs" / "none.qvu"), 0u);
     EXPECT_EQ(f.prompts.Texts(), (std::vector<std::string>{"没有选择（或录入）打印内容！"}));
+    EXPECT_EQ(f.editor.last_outcome, Outcome::Refused);
 }
 
 TEST_F(FilesTest, ExternalFontLibraryComesBackWithTheFile) {
