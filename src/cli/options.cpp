@@ -1,0 +1,176 @@
+#include "cli/options.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <utility>
+
+namespace qvprt::cli {
+
+namespace {
+
+bool AllDigits(std::string_view s) {
+    return !s.empty() &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::optional<int> Integer(std::string_view s, int low, int high) {
+    if (!AllDigits(s) || s.size() > 4) {
+        return std::nullopt;
+    }
+    const int v = std::stoi(std::string(s));
+    if (v < low || v > high) {
+        return std::nullopt;
+    }
+    return v;
+}
+
+std::optional<int> Word(std::string_view s, std::initializer_list<std::string_view> words) {
+    int i = 0;
+    for (const std::string_view w : words) {
+        if (s == w) {
+            return i;
+        }
+        ++i;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool JobOptions::any_segment_option() const {
+    return external_font_library || length || font_size || decoration || direction || scale ||
+           repeat;
+}
+
+bool parse_job_option(std::string_view name, std::string_view value, JobOptions& o,
+                      std::string& error) {
+    auto take = [&](std::optional<int>& field, std::optional<int> v, const char* expected) {
+        if (!v) {
+            error = "--" + std::string(name) + ": expected " + expected + ", got '" +
+                    std::string(value) + "'";
+        }
+        field = v;
+    };
+    auto digits = [&](std::optional<std::string>& field, bool allow_auto) {
+        if (AllDigits(value) || (allow_auto && value == "auto")) {
+            field = std::string(value);
+        } else {
+            error = "--" + std::string(name) + ": expected " + (allow_auto ? "auto or " : "") +
+                    "a whole number, got '" + std::string(value) + "'";
+        }
+    };
+    if (name == "material") {
+        take(o.material, Word(value, {"tub", "lab", "stu"}), "tub, lab or stu");
+    } else if (name == "param") {
+        take(o.param, Integer(value, 0, 9999), "a position from 0");
+    } else if (name == "cut") {
+        take(o.cut, Word(value, {"none", "half", "line"}), "none, half or line");
+    } else if (name == "spacing") {
+        take(o.spacing, Integer(value, 0, model::kMaxSpacing), "0..20");
+    } else if (name == "arrangement") {
+        take(o.arrangement, Word(value, {"center", "left"}), "center or left");
+    } else if (name == "density") {
+        std::optional<int> d = Integer(value, model::kMinDensity, model::kMaxDensity);
+        take(o.density, d ? std::optional<int>(*d - 1) : std::nullopt, "1..15");
+    } else if (name == "copies") {
+        digits(o.copies, false);
+    } else if (name == "length") {
+        digits(o.length, true);
+    } else if (name == "font-size") {
+        take(o.font_size, value == "auto" ? std::optional<int>(0) : Integer(value, 1, 6),
+             "auto or 1..6");
+    } else if (name == "repeat") {
+        digits(o.repeat, false);
+    } else if (name == "decoration") {
+        take(o.decoration, Word(value, {"none", "border", "underline"}),
+             "none, border or underline");
+    } else if (name == "direction") {
+        take(o.direction, Word(value, {"h", "v"}), "h or v");
+    } else if (name == "scale") {
+        take(o.scale, Word(value, {"100", "50"}), "100 or 50");
+    } else if (name == "font-library") {
+        std::optional<int> v = Word(value, {"local", "external"});
+        if (v) {
+            o.external_font_library = *v == 1;
+        } else {
+            error = "--font-library: expected local or external, got '" + std::string(value) + "'";
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool apply_job_options(editor::Editor& e, const JobOptions& o, std::string& error,
+                       const std::function<void()>& after_each) {
+    using editor::Control;
+    auto box = [&](const std::optional<int>& v, editor::ComboBox& b,
+                   void (editor::Editor::*handler)(int)) {
+        if (v) {
+            b.selection = *v;
+            (e.*handler)(*v);
+            after_each();
+        }
+    };
+    box(o.material, e.controls.material, &editor::Editor::OnMaterialChanged);
+    if (o.param) {
+        const int entries = static_cast<int>(e.controls.material_param.entries.size());
+        if (*o.param >= entries) {
+            error = "--param " + std::to_string(*o.param) +
+                    ": the parameter box holds positions 0.." + std::to_string(entries - 1) +
+                    " for this material";
+            return false;
+        }
+    }
+    box(o.param, e.controls.material_param, &editor::Editor::OnMaterialParamChanged);
+    box(o.cut, e.controls.cut, &editor::Editor::OnCutChanged);
+    box(o.spacing, e.controls.spacing, &editor::Editor::OnSpacingChanged);
+    box(o.arrangement, e.controls.arrangement, &editor::Editor::OnArrangementChanged);
+    box(o.density, e.controls.density, &editor::Editor::OnDensityChanged);
+    if (o.copies) {
+        e.OnEditTextChanged(Control::CopiesEdit, *o.copies);
+        after_each();
+    }
+    if (!o.any_segment_option()) {
+        return true;
+    }
+
+    e.OnScopeChanged(false);
+    e.OnRowClicked(0, editor::COL_TEXT);
+    after_each();
+    if (o.external_font_library) {
+        if (*o.external_font_library) {
+            e.OnExternalFontLibrary();
+        } else {
+            e.OnLocalFontLibrary();
+        }
+        after_each();
+    }
+    const bool auto_length = o.length && *o.length == "auto";
+    if (o.length && !auto_length) {
+        e.OnFixedLength();
+        e.OnEditTextChanged(Control::LengthEdit, *o.length);
+        e.OnSetLength();
+        after_each();
+    }
+    box(o.font_size, e.controls.font_size, &editor::Editor::OnFontSizeChanged);
+    if (auto_length) {
+        e.OnAutoLength();
+        after_each();
+    }
+    if (o.repeat) {
+        e.OnEditTextChanged(Control::RepeatEdit, *o.repeat);
+        e.OnSetRepeat();
+        after_each();
+    }
+    if (o.scale && !e.controls.scale.enabled) {
+        error = "--scale: the scaling box is disabled while the external font library is chosen";
+        return false;
+    }
+    box(o.scale, e.controls.scale, &editor::Editor::OnScaleChanged);
+    box(o.decoration, e.controls.decoration, &editor::Editor::OnDecorationChanged);
+    box(o.direction, e.controls.direction, &editor::Editor::OnDirectionChanged);
+    return true;
+}
+
+}  // namespace qvprt::cli

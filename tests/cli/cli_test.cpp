@@ -1,0 +1,403 @@
+// qvprt-cli run as a user runs it: a separate process, its exit status, stdout, stderr and files.
+// What it writes is compared byte for byte with what the editor writes when the same steps are
+// taken in process through the window's handlers.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "cli/cli_ports.h"
+#include "cli/dump_json.h"
+#include "editor/fake_ports.h"
+#include "printing/libusb_driver.h"
+#include "text/gbk.h"
+
+extern char** environ;
+
+namespace qvprt::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using editor::testing::EditorFixture;
+using Bytes = std::vector<std::uint8_t>;
+
+struct Result {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string ReadFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> Lines(const std::string& s) {
+    std::vector<std::string> v;
+    std::istringstream in(s);
+    for (std::string line; std::getline(in, line);) {
+        v.push_back(line);
+    }
+    return v;
+}
+
+struct Row {
+    std::string text;  // GBK
+    std::string text2 = {};
+    bool checked = true;
+};
+
+class CliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::temp_directory_path() /
+               ("qvprt-cli-" + std::to_string(::getpid()) + "-" + info->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+    Result Cli(const std::vector<std::string>& args) const {
+        const std::string out = Path("stdout"), err = Path("stderr");
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        std::vector<std::string> all{QVPRT_CLI};
+        all.insert(all.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& a : all) {
+            argv.push_back(a.data());
+        }
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        Result r;
+        if (posix_spawn(&pid, QVPRT_CLI, &actions, nullptr, argv.data(), environ) == 0) {
+            int wstatus = 0;
+            waitpid(pid, &wstatus, 0);
+            r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        r.out = ReadFile(out);
+        r.err = ReadFile(err);
+        return r;
+    }
+
+    // A project file written by the editor from these rows.
+    std::string Project(const std::string& name, const std::vector<Row>& rows) const {
+        EditorFixture f;
+        f.AddRows(static_cast<int>(rows.size()) - 1);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const int r = static_cast<int>(i);
+            f.editor.grid.SetCellText(r, editor::COL_TEXT, rows[i].text);
+            f.editor.grid.SetCellText(r, editor::COL_TEXT2, rows[i].text2);
+            f.editor.grid.SetCheck(r, rows[i].checked);
+        }
+        f.prompts.files.push_back(Path(name));
+        f.editor.SaveProjectFile();
+        EXPECT_EQ(f.editor.last_outcome, editor::Outcome::Done);
+        return Path(name);
+    }
+
+    // An editor that opened `input` as the command line does.
+    static void Open(EditorFixture& f, const std::string& input) {
+        f.prompts.files.push_back(input);
+        f.editor.OpenFile();
+        ASSERT_EQ(f.editor.last_outcome, editor::Outcome::Done);
+        ASSERT_TRUE(f.prompts.messages.empty());
+    }
+
+    static std::vector<Row> Sample() {
+        return {{text::gbk("电源+24V"), text::gbk("（第二行）")},
+                {"\xAA\xA1" + std::string("K1")},
+                {"X9"}};
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(CliTest, WrongCallsAreUsageErrors) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string first_line;
+    };
+    const std::string in = Project("in.qvk", Sample());
+    const Case cases[] = {
+        {{}, "qvprt-cli: no command"},
+        {{"show", in}, "qvprt-cli: unknown command 'show'"},
+        {{"dump"}, "qvprt-cli: dump takes 1 file"},
+        {{"convert", in}, "qvprt-cli: convert takes 2 files"},
+        {{"convert", in, Path("out.txt")},
+         "qvprt-cli: OUTPUT must end in .qvk or .qvu: " + Path("out.txt")},
+        {{"dump", in, "--form", "wide"},
+         "qvprt-cli: --form: expected edit, printer or none, got 'wide'"},
+        {{"print", in, "--printer", "lpt"},
+         "qvprt-cli: --printer: expected usb or sim:DIR, got 'lpt'"},
+        {{"print", in, "--density", "16"}, "qvprt-cli: --density: expected 1..15, got '16'"},
+        {{"print", in, "--copies=two"}, "qvprt-cli: --copies: expected a whole number, got 'two'"},
+        {{"print", in, "--material", "paper"},
+         "qvprt-cli: --material: expected tub, lab or stu, got 'paper'"},
+        {{"print", in, "--repeat"}, "qvprt-cli: --repeat needs a value"},
+        {{"devices", "--copies", "2"}, "qvprt-cli: unknown option --copies for devices"},
+        {{"convert", in, Path("o.qvk"), "--material", "lab", "--param", "3"},
+         "qvprt-cli: --param 3: the parameter box holds positions 0..2 for this material"},
+        {{"convert", in, Path("o.qvk"), "--font-library", "external", "--scale", "50"},
+         "qvprt-cli: --scale: the scaling box is disabled while the external font library is "
+         "chosen"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.first_line);
+        const Result r = Cli(c.args);
+        EXPECT_EQ(r.status, 1);
+        ASSERT_FALSE(r.err.empty());
+        EXPECT_EQ(Lines(r.err)[0], c.first_line);
+        EXPECT_TRUE(r.out.empty());
+    }
+    EXPECT_FALSE(fs::exists(Path("o.qvk")));
+}
+
+TEST_F(CliTest, EveryCommandHasHelp) {
+    for (const std::string command : {"dump", "convert", "print", "devices"}) {
+        const Result r = Cli({command, "--help"});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out.rfind("usage: qvprt-cli " + command, 0), 0u) << r.out;
+        EXPECT_NE(r.out.find("Exit status"), std::string::npos);
+    }
+    EXPECT_EQ(Cli({"--help"}).status, 0);
+}
+
+TEST_F(CliTest, DumpShowsEveryFieldInEachForm) {
+    const std::string in = Project("in.qvk", Sample());
+    // The edit form keeps the symbol's user-defined code (a private-use character in UTF-8), the
+    // printer form has its printer code; the golden file pins every field of the edit form.
+    const Result edit = Cli({"dump", in});
+    ASSERT_EQ(edit.status, 0) << edit.err;
+    EXPECT_TRUE(edit.err.empty()) << edit.err;
+    EXPECT_EQ(edit.out, ReadFile(fs::path(QVPRT_CLI_DATA) / "sample.edit.json"));
+
+    struct Case {
+        const char* form;
+        int compile;  // -1 none, 1 edit, 0 printer
+    };
+    for (const Case c : {Case{"edit", 1}, Case{"printer", 0}, Case{"none", -1}}) {
+        SCOPED_TRACE(c.form);
+        EditorFixture f;
+        Open(f, in);
+        if (c.compile >= 0) {
+            f.editor.CompileSegments(c.compile == 1);
+        }
+        const Result r = Cli({"dump", in, "--form", c.form});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, dump_json(f.editor.settings, f.editor.head_segment));
+    }
+    EXPECT_NE(Cli({"dump", in, "--form", "printer"}).out.find("\"text_utf8\": \"\xE3\x80\x80K1\""),
+              std::string::npos);
+}
+
+TEST_F(CliTest, ConvertWritesWhatTheWindowsCommandsWrite) {
+    const std::string in = Project("in.qvk", Sample());
+    struct Case {
+        std::string output;   // as given
+        std::string written;  // the name the editor gives it
+    };
+    for (const Case& c : {Case{"Out.QVK", "out.qvk"}, Case{"out.qvu", "out.qvu"}}) {
+        SCOPED_TRACE(c.output);
+        const Result r = Cli({"convert",
+                              in,
+                              Path(c.output),
+                              "--density",
+                              "12",
+                              "--copies",
+                              "3",
+                              "--material",
+                              "lab",
+                              "--param",
+                              "2",
+                              "--cut",
+                              "line",
+                              "--spacing",
+                              "4",
+                              "--arrangement",
+                              "left",
+                              "--repeat",
+                              "7",
+                              "--decoration",
+                              "border",
+                              "--direction",
+                              "v",
+                              "--font-size",
+                              "2",
+                              "--length",
+                              "40"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(r.err.empty()) << r.err;
+
+        EditorFixture f;
+        Open(f, in);
+        f.editor.OnMaterialChanged(1);
+        f.editor.OnMaterialParamChanged(2);
+        f.editor.OnCutChanged(2);
+        f.editor.OnSpacingChanged(4);
+        f.editor.OnArrangementChanged(1);
+        f.editor.OnDensityChanged(11);
+        f.editor.OnCopiesChanged("3");
+        f.editor.OnRowClicked(0, editor::COL_TEXT);
+        f.editor.OnFixedLength();
+        f.editor.OnEditTextChanged(editor::Control::LengthEdit, "40");
+        f.editor.OnSetLength();
+        f.editor.OnFontSizeChanged(2);
+        f.editor.OnEditTextChanged(editor::Control::RepeatEdit, "7");
+        f.editor.OnSetRepeat();
+        f.editor.OnDecorationChanged(1);
+        f.editor.OnDirectionChanged(1);
+        ASSERT_TRUE(f.prompts.messages.empty());
+        f.prompts.files.push_back(Path("reference" + c.written.substr(3)));
+        if (c.written.ends_with(".qvk")) {
+            f.editor.SaveProjectFile();
+        } else {
+            f.editor.SaveUdiskFile();
+        }
+        const std::string written = ReadFile(Path(c.written));
+        ASSERT_FALSE(written.empty());
+        EXPECT_EQ(written, ReadFile(Path("reference" + c.written.substr(3))));
+        if (c.written.ends_with(".qvu")) {
+            EXPECT_EQ(written[4], 3);     // copies
+            EXPECT_EQ(written[5], 'L');   // cut
+            EXPECT_EQ(written[6], 0x13);  // density 12, as the printer reads it from a stick
+        }
+    }
+}
+
+TEST_F(CliTest, PrintOnTheSimulatedPrinterCapturesEveryTransfer) {
+    std::vector<Row> rows;
+    for (int i = 0; i < 60; ++i) {
+        rows.push_back({std::string(40, static_cast<char>('A' + i % 26))});
+    }
+    const std::string in = Project("in.qvk", rows);
+    const Result r = Cli({"print", in, "--printer", "sim:" + Path("capture"), "--repeat", "2"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.err.empty()) << r.err;
+
+    EditorFixture f;
+    Open(f, in);
+    f.editor.OnRowClicked(0, editor::COL_TEXT);
+    f.editor.OnEditTextChanged(editor::Control::RepeatEdit, "2");
+    f.editor.OnSetRepeat();
+    f.editor.OnPrint();
+    ASSERT_EQ(f.printer.jobs().size(), 1u);
+    const auto& transfers = f.printer.transfers();
+    ASSERT_GT(transfers.size(), 2u);
+    ASSERT_TRUE(transfers.back().empty());
+    auto bytes = [](const Bytes& b) { return std::string(b.begin(), b.end()); };
+    EXPECT_EQ(ReadFile(Path("capture/job-1.bin")), bytes(f.printer.jobs()[0]));
+    for (std::size_t i = 0; i < transfers.size(); ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "capture/transfer-%03zu.bin", i + 1);
+        ASSERT_TRUE(fs::exists(Path(name))) << name;
+        EXPECT_EQ(ReadFile(Path(name)), bytes(transfers[i])) << name;
+    }
+    char after[64];
+    std::snprintf(after, sizeof after, "capture/transfer-%03zu.bin", transfers.size() + 1);
+    EXPECT_FALSE(fs::exists(Path(after)));
+    EXPECT_FALSE(fs::exists(Path("capture/job-2.bin")));
+}
+
+TEST_F(CliTest, RefusalsShowTheWindowsMessages) {
+    const std::string in = Project("in.qvk", Sample());
+    const std::string blank = Project("blank.qvk", {{""}, {""}});
+    std::vector<Row> many(600, Row{std::string(50, 'W')});
+    const std::string large = Project("large.qvk", many);
+    const std::string capture = "sim:" + Path("capture");
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::vector<std::string> err;
+    };
+    const Case cases[] = {
+        // The edit is reset to 1, which is then taken: the job prints one copy.
+        {{"print", in, "--printer", capture, "--copies", "21"},
+         0,
+         {"提示: 打印份数应在[1-20]之间！"}},
+        {{"print", in, "--printer", capture, "--repeat", "101"},
+         0,
+         {"提示: 重复次数应在[1-100]之间！"}},
+        {{"print", in, "--printer", capture, "--length", "151"},
+         0,
+         {"Prompt: 输入段长值应在(6-150)之间!"}},
+        {{"print", blank, "--printer", capture}, 4, {"提示: 没有选择（或录入）打印内容！"}},
+        {{"print", large, "--printer", capture}, 4, {"QvprtTest: 已经超出最大打印量！"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.err[0]);
+        fs::remove_all(Path("capture"));
+        const Result r = Cli(c.args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(Lines(r.err), c.err);
+        if (c.status == 0) {
+            const std::string job = ReadFile(Path("capture/job-1.bin"));
+            ASSERT_GT(job.size(), 9u);
+            EXPECT_EQ(job[4], 1);  // copies
+        } else {
+            EXPECT_FALSE(fs::exists(Path("capture/job-1.bin")));
+        }
+    }
+    // Nothing to print still sends the H command.
+    Cli({"print", blank, "--printer", capture});
+    EXPECT_EQ(ReadFile(Path("capture/transfer-001.bin")), std::string("\x02H"));
+}
+
+TEST_F(CliTest, FilesThatCannotBeReadOrWritten) {
+    const std::string in = Project("in.qvk", Sample());
+    fs::create_directories(Path("folder.qvk"));
+    struct Case {
+        std::vector<std::string> args;
+    };
+    for (const Case& c : {Case{{"dump", Path("missing.qvk")}},
+                          Case{{"print", Path("missing.qvu"), "--printer", "sim:" + Path("c")}},
+                          Case{{"convert", in, Path("folder.qvk")}},
+                          Case{{"convert", in, Path("no-such-folder/out.qvu")}}}) {
+        SCOPED_TRACE(c.args[1]);
+        const Result r = Cli(c.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_FALSE(r.err.empty());
+        EXPECT_TRUE(r.out.empty());
+    }
+}
+
+TEST_F(CliTest, NoPrinterOnUsb) {
+    if (!printing::list_printer_devices().empty()) {
+        GTEST_SKIP() << "a printer is attached";
+    }
+    const std::string in = Project("in.qvk", Sample());
+    const Result r = Cli({"print", in});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(Lines(r.err),
+              std::vector<std::string>{"QvprtTest: 端口打开错误, 请确认打印机已经正确联机！"});
+    const Result d = Cli({"devices"});
+    EXPECT_EQ(d.status, 3);
+    EXPECT_TRUE(d.out.empty());
+    EXPECT_EQ(d.err, "qvprt-cli: no printer attached\n");
+}
+
+TEST(MessageLineTest, OneLinePerMessage) {
+    EXPECT_EQ(
+        message_line(text::gbk("共有{1}段超长，请选择其它字号！\r\n共有{2}"
+                               "段所选字号不适合双行，请选择其它字号！\r\n"),
+                     text::gbk("提示")),
+        "提示: 共有{1}段超长，请选择其它字号！ 共有{2}段所选字号不适合双行，请选择其它字号！");
+    EXPECT_EQ(message_line("a\nb", "T"), "T: a b");
+}
+
+}  // namespace
+}  // namespace qvprt::cli
