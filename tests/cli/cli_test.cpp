@@ -337,6 +337,8 @@ TEST_F(CliTest, RefusalsShowTheWindowsMessages) {
          {"Prompt: 输入段长值应在(6-150)之间!"}},
         {{"print", blank, "--printer", capture}, 4, {"提示: 没有选择（或录入）打印内容！"}},
         {{"print", large, "--printer", capture}, 4, {"QvprtTest: 已经超出最大打印量！"}},
+        // The U-disk command still leaves its empty file, as the printer expects.
+        {{"convert", blank, Path("empty.qvu")}, 4, {"提示: 没有选择（或录入）打印内容！"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.err[0]);
@@ -352,6 +354,7 @@ TEST_F(CliTest, RefusalsShowTheWindowsMessages) {
             EXPECT_FALSE(fs::exists(Path("capture/job-1.bin")));
         }
     }
+    EXPECT_EQ(fs::file_size(Path("empty.qvu")), 0u);
     // Nothing to print still sends the H command.
     Cli({"print", blank, "--printer", capture});
     EXPECT_EQ(ReadFile(Path("capture/transfer-001.bin")), std::string("\x02H"));
