@@ -51,7 +51,7 @@ TEST(CompiledRoundTrip, ProjectInEditFormAndUdiskInPrinterForm) {
 
     editor::CompileSegments(false, grid, s, list.head(), 0);
     const Bytes file = printing::encode_udisk_file(s, list.head());
-    keep_as_seed("udisk-compiled.qvu", file);
+    keep_in_corpus("udisk-compiled.qvu", file);
     const ReadResult udisk = parse_udisk_file(file, s, "j.qvu");
     ASSERT_TRUE(udisk.ok());
     EXPECT_EQ(udisk.count, 2);  // the unchecked row is not printed

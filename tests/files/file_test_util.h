@@ -1,6 +1,6 @@
 #pragma once
 // Shared pieces of the file tests: a scratch folder, lists of records, and keeping the files the
-// tests write as seeds for the fuzz targets.
+// tests write as starting corpus for the fuzz targets.
 
 #include <gtest/gtest.h>
 
@@ -47,9 +47,9 @@ inline Bytes read_bytes(const std::string& path) {
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-// With QVPRT_SEED_DIR set, the files a test writes also go there, named `name`, to seed fuzzing.
-inline void keep_as_seed(const std::string& name, const Bytes& b) {
-    if (const char* dir = std::getenv("QVPRT_SEED_DIR")) {
+// With QVPRT_CORPUS_DIR set, the files a test writes also go there, named `name`, as a starting corpus for fuzzing.
+inline void keep_in_corpus(const std::string& name, const Bytes& b) {
+    if (const char* dir = std::getenv("QVPRT_CORPUS_DIR")) {
         fs::create_directories(dir);
         write_bytes((fs::path(dir) / name).string(), b);
     }

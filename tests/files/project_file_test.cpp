@@ -106,7 +106,7 @@ TEST(ProjectFile, StartUpJobBytes) {
     ASSERT_EQ(file.size(), 19u + 66);
     EXPECT_EQ(Bytes(file.begin(), file.begin() + 19), header);
     EXPECT_EQ(file[19 + 57], 0);  // text_length
-    keep_as_seed("project-start-up.qvk", file);
+    keep_in_corpus("project-start-up.qvk", file);
 }
 
 TEST(ProjectFile, RecordLayoutByteForByte) {
@@ -154,7 +154,7 @@ TEST(ProjectFile, RoundTripGivesBackEveryStoredField) {
 
     const Bytes file = encode_project_file(s, list.head());
     EXPECT_EQ(file.size(), 19u + 4 * 66 + 3 * 2 + 50);
-    keep_as_seed("project-four-rows.qvk", file);
+    keep_in_corpus("project-four-rows.qvk", file);
     const ReadResult r = parse_project_file(file, model::JobSettings{}, "x.qvk");
     ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(r.count, 4);

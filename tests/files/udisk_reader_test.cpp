@@ -25,7 +25,7 @@ TEST(UdiskReader, RoundTrip) {
     struct Case {
         const char* name;
         std::vector<int> lengths;
-        const char* seed;
+        const char* corpus_name;
     };
     const Case cases[] = {
         {"one block with unprintable rows", {3, 0, 7, 50, 1}, "udisk-one-block.qvu"},
@@ -55,7 +55,7 @@ TEST(UdiskReader, RoundTrip) {
         }
         list.head()->next->next->next->enabled = 0;
         const Bytes file = printing::encode_udisk_file(s, list.head());
-        keep_as_seed(c.seed, file);
+        keep_in_corpus(c.corpus_name, file);
 
         const ReadResult r = parse_udisk_file(file, model::JobSettings{}, "job.qvu");
         ASSERT_TRUE(r.ok()) << text::gbk_to_utf8(r.message);
