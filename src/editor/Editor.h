@@ -3,6 +3,7 @@
 // turns widget events into calls of it and mirrors its state back into the widgets.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,7 +18,8 @@
 
 namespace qvprt::files {
 struct ReadResult;
-}
+struct WriteResult;
+}  // namespace qvprt::files
 
 namespace qvprt::editor {
 
@@ -163,6 +165,11 @@ class Editor {
     void SetFontLibrary(bool external);
     int RefuseCommit();
     void ApplyFileSettings(const files::ReadResult& file);
+    // The save chooser, then the cell editor committed and the rows compiled in the edit form;
+    // nothing when the user cancels.
+    std::optional<std::string> ChooseSaveTarget(const char* filter, const char* initial_name);
+    // Shows a failed write's message; answers whether the write succeeded.
+    bool ReportWrite(const files::WriteResult& r);
 
     Prompts& prompts_;
     EditorView& view_;

@@ -52,49 +52,49 @@ std::pair<std::string, std::string> CellsFromRecordText(const SegmentNode& n) {
 
 }  // namespace
 
-void Editor::SaveProjectFile() {
+std::optional<std::string> Editor::ChooseSaveTarget(const char* filter, const char* initial_name) {
     last_outcome = Outcome::Done;
     FileChooser chooser;
-    chooser.filter = "QVK(*.qvk)|*.qvk|";
-    chooser.initial_name = "QVark.qvk";
+    chooser.filter = filter;
+    chooser.initial_name = initial_name;
     chooser.confirm_overwrite = true;
-    const auto chosen = prompts_.ChooseSaveFile(chooser);
+    auto chosen = prompts_.ChooseSaveFile(chooser);
     if (!chosen) {
         last_outcome = Outcome::Cancelled;
-        return;
+        return chosen;
     }
     view_.CommitCellEditor();
     CompileSegments(true);
-    const std::string path = files::project_file_path(*chosen);
-    const files::WriteResult r = files::save_project_file(path, settings, head_segment);
+    return chosen;
+}
+
+bool Editor::ReportWrite(const files::WriteResult& r) {
     if (!r.ok) {
         last_outcome = Outcome::FileError;
         prompts_.ShowMessage(r.message, text::gbk("提示"), MessageIcon::Exclamation);
     }
+    return r.ok;
+}
+
+void Editor::SaveProjectFile() {
+    const auto chosen = ChooseSaveTarget("QVK(*.qvk)|*.qvk|", "QVark.qvk");
+    if (!chosen) {
+        return;
+    }
+    const std::string path = files::project_file_path(*chosen);
+    ReportWrite(files::save_project_file(path, settings, head_segment));
 }
 
 void Editor::SaveUdiskFile() {
-    last_outcome = Outcome::Done;
-    FileChooser chooser;
-    chooser.filter = "QVU(*.qvu)|*.qvu|";
-    chooser.initial_name = "QVark";
-    chooser.confirm_overwrite = true;
-    const auto chosen = prompts_.ChooseSaveFile(chooser);
+    const auto chosen = ChooseSaveTarget("QVU(*.qvu)|*.qvu|", "QVark");
     if (!chosen) {
-        last_outcome = Outcome::Cancelled;
         return;
     }
-    view_.CommitCellEditor();
-    CompileSegments(true);
     const std::string path = files::udisk_file_path(*chosen);
     CompileSegments(false);
     // A job without a printable record leaves an empty file, as the printer expects of it.
     const std::vector<std::uint8_t> bytes = printing::encode_udisk_file(settings, head_segment);
-    const files::WriteResult r = files::write_file_safely(path, bytes);
-    if (!r.ok) {
-        last_outcome = Outcome::FileError;
-        prompts_.ShowMessage(r.message, text::gbk("提示"), MessageIcon::Exclamation);
-    } else if (bytes.empty()) {
+    if (ReportWrite(files::write_file_safely(path, bytes)) && bytes.empty()) {
         last_outcome = Outcome::Refused;
         // The file is written, but the user should know it holds nothing to print.
         ShowMessage("没有选择（或录入）打印内容！", "提示");
