@@ -103,6 +103,9 @@ class Editor {
     // Cell editing: may the editor open on this cell (nonzero: yes), and a committed cell.
     int OnCanEditCell(int row, int column);
     int OnCellChanged(int row, int column);
+    // The window could not hand over a committed text: it holds a character without a GBK code.
+    // The cell keeps its old text.
+    void OnCellTextRefused(int row, int column);
 
     // File commands: 32775 save project, 32776 open, 32785 write the U-disk print file.
     void SaveProjectFile();
