@@ -1,0 +1,29 @@
+#pragma once
+// The application object: fonts, colours, and the main window's modal run.
+
+#include <QApplication>
+#include <QColor>
+#include <functional>
+
+class QWidget;
+
+namespace qvprt::ui {
+
+// Background of every window of the program: the main window and its controls, the grid and its
+// header, the toolbar band, the status window.
+extern QColor g_bkColor;
+
+class CQvprtTestApp : public QApplication {
+  public:
+    CQvprtTestApp(int& argc, char** argv);
+
+    // Shows the main window maximised and runs it modally; `first_paint` (when given) is called
+    // once, when the window has painted for the first time.
+    int Run(std::function<void(QWidget*)> first_paint = {});
+};
+
+// The fonts and colours the windows rely on; the application object sets them, tests call it on
+// their own application object.
+void InitAppearance(QApplication& app);
+
+}  // namespace qvprt::ui

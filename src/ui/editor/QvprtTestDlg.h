@@ -1,0 +1,126 @@
+#pragma once
+// The main window: the toolbar, the job setting boxes, the segment attribute panel, the grid and
+// the bottom strip. It owns the editor, turns widget events into its calls and mirrors its state.
+
+#include <QDialog>
+#include <map>
+#include <memory>
+
+#include "editor/Editor.h"
+#include "editor/ports.h"
+#include "ui/grid/MyListCtrl.h"
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QToolBar;
+
+namespace qvprt::ui {
+
+class CMyState;
+class GridModel;
+
+// Toolbar commands.
+enum Command {
+    ID_FILE_SAVE = 32775,
+    ID_FILE_OPEN = 32776,
+    ID_EXIT = 32777,
+    ID_PRINT = 32779,
+    ID_ADD_ROW = 32780,
+    ID_DELETE_ROW = 32781,
+    ID_PREVIEW = 32782,
+    ID_EXCEL_IMPORT = 32783,
+    ID_SYMBOL = 32784,
+    ID_UDISK = 32785,
+    ID_SUPERSCRIPT = 32773,
+    ID_SUBSCRIPT = 32774,
+};
+
+// Controls without a counterpart in editor::Control.
+enum OtherControl {
+    IDC_SET_REPEAT = 1031,
+    IDC_SERIAL = 1033,
+    IDC_GRID = 1017,
+    IDC_PICTURE = 1018,
+    IDC_FONT_LIBRARY = 1023,
+    IDC_HIDDEN_DEFAULT = 1029,
+    IDC_BOTTOM_STRIP = 1035,
+};
+
+class CQvprtTestDlg : public QDialog, public editor::EditorView, public GridParent {
+    Q_OBJECT
+  public:
+    // Template sizes: one dialog unit is 1.5 pixels with the 12-pixel dialog font.
+    static constexpr int kToolbarBand = 76;
+
+    // `prompts` replaces the message boxes and file dialogs (tests); null: the window's own.
+    explicit CQvprtTestDlg(editor::Prompts* prompts = nullptr, QWidget* parent = nullptr);
+    ~CQvprtTestDlg() override;
+
+    editor::Editor& editor() { return *editor_; }
+    CMyListCtrl* grid() const { return grid_; }
+    CMyState* statusWindow() const { return status_window_.get(); }
+    QToolBar* toolbar() const { return toolbar_; }
+    QAction* command(int id) const;
+    // Any control by its template identifier.
+    QWidget* control(int id) const;
+    void ShowAbout();
+
+    // EditorView
+    void CommitCellEditor() override;
+    void OpenCellEditor(int row, int column) override;
+    void PostCall(std::function<void()> call) override;
+    void ControlChanged(editor::Control control) override;
+    void FocusControl(editor::Control control) override;
+    void SetPreviewHeight(double millimetres) override;
+    void ShowSegments() override;
+    void SetStatusText(std::string_view text) override;
+    void ShowStatus() override;
+    void HideStatus() override;
+    void CloseStatus() override;
+    bool StatusExists() override;
+    void ShowContinueCancel(bool show) override;
+    void ShowCancelOnly(bool show) override;
+    int GetAnswer() override;
+
+    // GridParent
+    void GridRowClicked(int row, int column) override;
+    int GridCanEditCell(int row, int column) override;
+    void GridCellChanged(int row, int column) override;
+    void GridHeaderClicked(int column) override;
+    void GridEnterCommit() override;
+    void GridTextRefused(int row, int column) override;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    void BuildToolbar();
+    void BuildControls();
+    void SetUpGrid();
+    void OnCommand(int id);
+    void MirrorControl(editor::Control control);
+    void MirrorAll();
+    editor::ComboBox* EditorBox(editor::Control control);
+    void OnBoxActivated(editor::Control control, int position);
+    void OnRadioClicked(editor::Control control);
+    void OnEditEdited(editor::Control control, const QString& text);
+
+    std::unique_ptr<editor::Prompts> own_prompts_;
+    editor::Prompts* prompts_;
+    std::unique_ptr<editor::Editor> editor_;
+    std::unique_ptr<CMyState> status_window_;
+    QToolBar* toolbar_ = nullptr;
+    std::map<int, QAction*> commands_;
+    std::map<int, QWidget*> controls_;
+    CMyListCtrl* grid_ = nullptr;
+    GridModel* model_ = nullptr;
+    QFrame* bottom_strip_ = nullptr;
+    bool layout_ready_ = false;
+};
+
+}  // namespace qvprt::ui

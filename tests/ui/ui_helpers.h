@@ -1,0 +1,54 @@
+#pragma once
+// Typing, clicking and the window under test.
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTest>
+#include <memory>
+
+#include "editor/fake_ports.h"
+#include "ui/editor/QvprtTestDlg.h"
+
+namespace qvprt::ui::testing {
+
+// QTest::keyClicks asserts on text outside Latin-1: send such characters one key event each.
+inline void Type(QWidget* w, const QString& text) {
+    for (QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(w, c.toLatin1());
+        } else {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(w, &press);
+            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(w, &release);
+        }
+    }
+}
+
+// The main window with scripted prompts, shown and active.
+struct Window {
+    editor::testing::FakePrompts prompts;
+    std::unique_ptr<CQvprtTestDlg> dlg;
+
+    Window() : dlg(std::make_unique<CQvprtTestDlg>(&prompts)) {
+        dlg->show();
+        QApplication::setActiveWindow(dlg.get());
+        (void)QTest::qWaitForWindowActive(dlg.get());
+    }
+    CMyListCtrl* grid() const { return dlg->grid(); }
+    editor::Editor& editor() const { return dlg->editor(); }
+    QString Cell(int row, int column) const {
+        return QString::fromStdString(
+            text::gbk_to_utf8(dlg->editor().grid.GetItemText(row, column)));
+    }
+    QRect CellRect(int row, int column) const {
+        return grid()->visualRect(grid()->model()->index(row, column));
+    }
+    void ClickCell(int row, int column) const {
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          CellRect(row, column).center());
+    }
+    CInPlaceEdit* Editor() const { return grid()->openEditor(); }
+};
+
+}  // namespace qvprt::ui::testing
