@@ -1,3 +1,454 @@
-int main() {
-    return 0;
+// The main window driven as a user would: clicks, keys and typed text, with scripted prompts.
+#include <QAbstractItemModelTester>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "ui/editor/AboutDlg.h"
+#include "ui/editor/QvprtTestApp.h"
+#include "ui/grid/InPlaceEdit.h"
+#include "ui_helpers.h"
+
+namespace qvprt::ui {
+namespace {
+
+using namespace editor;
+using testing::Type;
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<testing::Window> w;
+
+    QComboBox* Box(Control id) const {
+        return static_cast<QComboBox*>(w->dlg->control(static_cast<int>(id)));
+    }
+    QStringList Entries(Control id) const {
+        QStringList v;
+        for (int i = 0; i < Box(id)->count(); ++i) {
+            v << Box(id)->itemText(i);
+        }
+        return v;
+    }
+    // The user picks entry `position` of a box with the keyboard.
+    void Pick(Control id, int position) const {
+        QComboBox* box = Box(id);
+        box->setFocus();
+        const int from = box->currentIndex();
+        for (int i = from; i < position; ++i) {
+            QTest::keyClick(box, Qt::Key_Down);
+        }
+        for (int i = from; i > position; --i) {
+            QTest::keyClick(box, Qt::Key_Up);
+        }
+        QCOMPARE(box->currentIndex(), position);
+    }
+    void AddRows(int n) const {
+        for (int i = 0; i < n; ++i) {
+            w->dlg->command(ID_ADD_ROW)->trigger();
+        }
+    }
+    void ClickHeader(int section) const {
+        QHeaderView* h = w->grid()->horizontalHeader();
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(h->sectionViewportPosition(section) + 8, h->height() / 2));
+    }
+    QStringList Column(int column) const {
+        QStringList v;
+        for (int r = 0; r < w->editor().grid.GetItemCount(); ++r) {
+            v << w->Cell(r, column);
+        }
+        return v;
+    }
+
+  private slots:
+    void init() {
+        w = std::make_unique<testing::Window>();
+        new QAbstractItemModelTester(w->grid()->model(),
+                                     QAbstractItemModelTester::FailureReportingMode::QtTest,
+                                     w->dlg.get());
+    }
+    void cleanup() { w.reset(); }
+
+    void startsWithOneCheckedStarredRowAndTheBoxesSet() {
+        QCOMPARE(w->grid()->model()->rowCount(), 1);
+        QCOMPARE(w->grid()->model()->index(0, COL_CHECK).data(Qt::CheckStateRole).toInt(),
+                 int(Qt::Checked));
+        QCOMPARE(w->Cell(0, COL_CURRENT), QStringLiteral("★"));
+        QCOMPARE(w->Cell(0, COL_NUMBER), QStringLiteral("1"));
+        QCOMPARE(w->grid()->GetHeaderCheckState(COL_CHECK), 2);
+        QCOMPARE(w->grid()->columnWidth(COL_TEXT), 264);
+        QCOMPARE(w->grid()->columnWidth(COL_CHECK), 20);
+
+        struct BoxCase {
+            Control id;
+            int count;
+            QString shown;
+        };
+        const BoxCase boxes[] = {
+            {Control::Material, 3, "套管"},      {Control::MaterialParam, 4, "4.0"},
+            {Control::Cut, 3, "半切"},           {Control::Spacing, 21, "0"},
+            {Control::Arrangement, 2, "居中"},   {Control::Density, 15, "9"},
+            {Control::FontSize, 7, "自动字号"},  {Control::Decoration, 3, "无修饰"},
+            {Control::Direction, 2, "横向打印"}, {Control::Scale, 2, "100%"},
+        };
+        for (const BoxCase& b : boxes) {
+            QCOMPARE(Box(b.id)->count(), b.count);
+            QCOMPARE(Box(b.id)->currentText(), b.shown);
+        }
+        QCOMPARE(Entries(Control::Decoration), QStringList({"无修饰", "边  框", "下划线"}));
+
+        auto radio = [this](Control id) {
+            return static_cast<QRadioButton*>(w->dlg->control(static_cast<int>(id)));
+        };
+        QVERIFY(radio(Control::LocalFont)->isChecked());
+        QVERIFY(!radio(Control::ExternalFont)->isChecked());
+        QVERIFY(radio(Control::ExternalFont)->isEnabled());
+        QVERIFY(radio(Control::CurrentAndBelow)->isChecked());
+        QVERIFY(!radio(Control::CurrentOnly)->isChecked());
+        QVERIFY(radio(Control::FixedLength)->isChecked());
+        QVERIFY(radio(Control::FixedLength)->isHidden());
+        auto edit = [this](Control id) {
+            return static_cast<QLineEdit*>(w->dlg->control(static_cast<int>(id)))->text();
+        };
+        QCOMPARE(edit(Control::LengthEdit), QStringLiteral("20"));
+        QCOMPARE(edit(Control::RepeatEdit), QStringLiteral("1"));
+        QCOMPARE(edit(Control::CopiesEdit), QStringLiteral("1"));
+        QVERIFY(!w->dlg->control(IDC_SERIAL)->isEnabled());
+        QVERIFY(w->dlg->control(IDC_FONT_LIBRARY)->isHidden());
+    }
+
+    void toolbarHasTwelveButtonsInOrder() {
+        QStringList shown;
+        QStringList disabled;
+        for (QAction* a : w->dlg->toolbar()->actions()) {
+            if (a->isSeparator()) {
+                shown << "|";
+                continue;
+            }
+            shown << a->text();
+            if (!a->isEnabled()) {
+                disabled << a->text();
+            }
+            QWidget* b = w->dlg->toolbar()->widgetForAction(a);
+            QCOMPARE(b->size(), QSize(72, 72));
+            QCOMPARE(static_cast<QToolButton*>(b)->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+            QVERIFY(!a->icon().isNull());
+        }
+        QCOMPARE(shown, QStringList({"打开文件", "保存文件", "|", "存U盘", "Excel导入", "|",
+                                     "增加一行", "删除一行", "|", "上标", "下标", "|", "打印预览",
+                                     "打印", "|", "电气符号", "|", "退出"}));
+        QCOMPARE(disabled, QStringList({"Excel导入", "上标", "下标", "打印预览", "电气符号"}));
+        QCOMPARE(w->dlg->toolbar()->iconSize(), QSize(32, 32));
+    }
+
+    void clickOnATextCellOpensTheEditorOverIt() {
+        AddRows(2);
+        w->ClickCell(1, COL_TEXT);
+        CInPlaceEdit* e = w->Editor();
+        QVERIFY(e != nullptr);
+        QCOMPARE(e->row(), 1);
+        QCOMPARE(e->column(), COL_TEXT);
+        QVERIFY(!e->digitsOnly());
+        const QRect cell = w->CellRect(1, COL_TEXT);
+        QCOMPARE(e->geometry().left(), cell.left() + 4);
+        QCOMPARE(e->geometry().top(), cell.top());
+        QCOMPARE(e->geometry().height(), w->grid()->rowHeight(1));
+        QCOMPARE(w->editor().current_row, 1);
+        QVERIFY(e->hasFocus());
+    }
+
+    void clickOnOtherColumnsOpensNothing_data() {
+        QTest::addColumn<int>("column");
+        for (int c : {COL_CHECK, COL_CURRENT, COL_NUMBER, COL_FONTSIZE, COL_DECORATION,
+                      COL_DIRECTION, COL_SCALE}) {
+            QTest::addRow("column %d", c) << c;
+        }
+    }
+    void clickOnOtherColumnsOpensNothing() {
+        QFETCH(int, column);
+        AddRows(1);
+        w->ClickCell(0, column);
+        QVERIFY(w->Editor() == nullptr);
+        QCOMPARE(w->editor().current_row, 0);
+        QCOMPARE(w->grid()->GetCurrentColumn(), column);
+        QCOMPARE(w->grid()->selectionModel()->selectedRows().value(0).row(), 0);
+    }
+
+    void clickBelowTheLastRowSendsNothing() {
+        AddRows(1);
+        QTest::mouseClick(
+            w->grid()->viewport(), Qt::LeftButton, Qt::NoModifier,
+            QPoint(w->CellRect(0, COL_TEXT).center().x(), w->grid()->viewport()->height() - 3));
+        QVERIFY(w->Editor() == nullptr);
+        QCOMPARE(w->editor().grid.GetCurrentRowOfGrid(), -1);
+        QCOMPARE(w->grid()->GetCurrentColumn(), 0);
+        QCOMPARE(w->editor().current_row, 1);
+    }
+
+    void typingAndEnterCommitsAndOpensTheNextRow() {
+        AddRows(2);
+        w->ClickCell(0, COL_TEXT);
+        Type(w->Editor(), QStringLiteral("电源A1"));
+        QTest::keyClick(w->Editor(), Qt::Key_Return);
+        QCOMPARE(w->Cell(0, COL_TEXT), QStringLiteral("电源A1"));
+        const model::SegmentNode* n = w->editor().head_segment;
+        QCOMPARE(text::gbk_to_utf8(std::string(n->text.data(), n->text_length)),
+                 std::string("电源A1"));
+        QVERIFY(w->Editor() != nullptr);
+        QCOMPARE(w->Editor()->row(), 1);
+        QCOMPARE(w->Editor()->column(), COL_TEXT);
+        QCOMPARE(w->editor().current_row, 1);
+        QCOMPARE(w->dlg->isVisible(), true);  // Enter never reaches the dialog
+    }
+
+    void enterOnTheLastRowAddsARow() {
+        w->ClickCell(0, COL_TEXT);
+        Type(w->Editor(), QStringLiteral("A"));
+        QTest::keyClick(w->Editor(), Qt::Key_Enter);
+        QCOMPARE(w->editor().grid.GetItemCount(), 2);
+        QVERIFY(w->Editor() != nullptr);
+        QCOMPARE(w->Editor()->row(), 1);
+        QCOMPARE(Column(COL_NUMBER), QStringList({"1", "2"}));
+        QCOMPARE(Column(COL_CURRENT), QStringList({"", "★"}));
+    }
+
+    void escapeLeavesTheCellUnchanged() {
+        w->ClickCell(0, COL_TEXT);
+        Type(w->Editor(), QStringLiteral("X1"));
+        w->grid()->setFocus();
+        QTRY_VERIFY(w->Editor() == nullptr);
+        QCOMPARE(w->Cell(0, COL_TEXT), QStringLiteral("X1"));
+        w->ClickCell(0, COL_TEXT);
+        Type(w->Editor(), QStringLiteral("变了"));
+        QTest::keyClick(w->Editor(), Qt::Key_Escape);
+        QVERIFY(w->Editor() == nullptr);
+        QCOMPARE(w->Cell(0, COL_TEXT), QStringLiteral("X1"));
+        QVERIFY(w->dlg->isVisible());
+        QVERIFY(w->prompts.messages.empty());
+    }
+
+    void clickingAnotherCellCommitsTheFirst() {
+        AddRows(1);
+        w->ClickCell(0, COL_TEXT);
+        Type(w->Editor(), QStringLiteral("K1"));
+        w->ClickCell(1, COL_TEXT2);
+        QCOMPARE(w->Cell(0, COL_TEXT), QStringLiteral("K1"));
+        QVERIFY(w->Editor() != nullptr);
+        QCOMPARE(w->Editor()->row(), 1);
+        QCOMPARE(w->Editor()->column(), COL_TEXT2);
+    }
+
+    void repeatCellTakesDigitsOnly() {
+        w->ClickCell(0, COL_REPEAT);
+        QVERIFY(w->Editor() != nullptr);
+        QVERIFY(w->Editor()->digitsOnly());
+        Type(w->Editor(), QStringLiteral("1a2-中.x"));
+        QCOMPARE(w->Editor()->text(), QStringLiteral("12."));
+        QTest::keyClick(w->Editor(), Qt::Key_Escape);
+    }
+
+    void editorBoundIsFiftyGbkBytesAndDropsUncodedCharacters() {
+        w->ClickCell(0, COL_TEXT);
+        CInPlaceEdit* e = w->Editor();
+        // Thai has no GBK code: dropped like a filtered character.
+        Type(e, QStringLiteral("ก") + QString(26, QChar(0x4E2D)));
+        QCOMPARE(e->text(), QString(25, QChar(0x4E2D)));
+        QTest::keyClick(e, Qt::Key_Backspace);
+        QCOMPARE(e->text().size(), 24);
+        Type(e, QStringLiteral("ab"));
+        QCOMPARE(e->text(), QString(24, QChar(0x4E2D)) + "ab");
+        QTest::keyClick(e, Qt::Key_Home);
+        QTest::keyClick(e, Qt::Key_Delete);
+        QCOMPARE(e->text(), QString(23, QChar(0x4E2D)) + "ab");
+        QTest::keyClick(e, Qt::Key_Escape);
+    }
+
+    void pastedTextWithoutGbkCodeIsRefusedAtCommit() {
+        w->ClickCell(0, COL_TEXT);
+        Type(w->Editor(), QStringLiteral("A1"));
+        w->grid()->CommitEditor();
+        w->ClickCell(0, COL_TEXT);
+        w->Editor()->selectAll();
+        w->Editor()->insert(QStringLiteral("ก1"));  // as a paste puts it there
+        QTest::keyClick(w->Editor(), Qt::Key_Return);
+        QCOMPARE(w->prompts.Texts(), std::vector<std::string>({"输入内容含有无法打印的字符！"}));
+        QCOMPARE(w->prompts.messages[0].caption, std::string("提示"));
+        QCOMPARE(w->Cell(0, COL_TEXT), QStringLiteral("A1"));
+        QVERIFY(w->Editor() == nullptr);
+        QVERIFY(!w->editor().g_enterCommit);
+    }
+
+    void editorWidensToTheGridsEdgeAndNeverNarrows() {
+        w->ClickCell(0, COL_TEXT2);
+        CInPlaceEdit* e = w->Editor();
+        const int left = e->geometry().left();
+        int last = e->width();
+        for (int i = 0; i < 24; ++i) {
+            Type(e, QStringLiteral("宽"));
+            QVERIFY(e->width() >= last);
+            last = e->width();
+        }
+        QCOMPARE(e->geometry().left(), left);
+        QVERIFY(e->geometry().right() < w->grid()->viewport()->width());
+        QVERIFY(e->width() > w->grid()->columnWidth(COL_TEXT2));
+        QTest::keyClick(e, Qt::Key_Backspace);
+        QCOMPARE(e->width(), last);
+        QTest::keyClick(e, Qt::Key_Escape);
+    }
+
+    void scrollingCommitsTheOpenEditor() {
+        AddRows(40);
+        w->ClickCell(0, COL_TEXT);  // scrolls row 0 into view
+        QVERIFY(w->Editor() != nullptr);
+        Type(w->Editor(), QStringLiteral("S1"));
+        w->grid()->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QVERIFY(w->Editor() == nullptr);
+        QCOMPARE(w->Cell(0, COL_TEXT), QStringLiteral("S1"));
+    }
+
+    void upAndDownKeysMoveTheCurrentRowWithinTheGrid() {
+        AddRows(2);
+        w->ClickCell(0, COL_NUMBER);
+        struct Step {
+            Qt::Key key;
+            int row;
+        };
+        const Step steps[] = {{Qt::Key_Up, 0},
+                              {Qt::Key_Down, 1},
+                              {Qt::Key_Down, 2},
+                              {Qt::Key_Down, 2},
+                              {Qt::Key_Up, 1}};
+        for (const Step& s : steps) {
+            QTest::keyClick(w->grid(), s.key);
+            QCOMPARE(w->editor().current_row, s.row);
+            QCOMPARE(w->Cell(s.row, COL_CURRENT), QStringLiteral("★"));
+        }
+    }
+
+    void headerClickClearsThenTicksEveryRow() {
+        AddRows(2);
+        w->editor().grid.SetCheck(1, false);
+        ClickHeader(COL_CHECK);
+        QCOMPARE(w->grid()->GetHeaderCheckState(COL_CHECK), 1);
+        for (int r = 0; r < 3; ++r) {
+            QVERIFY(!w->editor().grid.GetCheck(r));
+        }
+        ClickHeader(COL_CHECK);
+        QCOMPARE(w->grid()->GetHeaderCheckState(COL_CHECK), 2);
+        for (int r = 0; r < 3; ++r) {
+            QVERIFY(w->editor().grid.GetCheck(r));
+        }
+        ClickHeader(COL_TEXT);
+        QCOMPARE(w->grid()->GetHeaderCheckState(COL_CHECK), 2);
+        // A double click is two clicks: the state comes back.
+        QHeaderView* h = w->grid()->horizontalHeader();
+        QTest::mouseDClick(h->viewport(), Qt::LeftButton, Qt::NoModifier,
+                           QPoint(h->sectionViewportPosition(COL_CHECK) + 8, h->height() / 2));
+        QCOMPARE(w->grid()->GetHeaderCheckState(COL_CHECK), 2);
+        QCOMPARE(w->grid()->columnWidth(COL_CHECK), 20);
+    }
+
+    void materialBoxRefillsTheParameterBox() {
+        Pick(Control::Material, 1);
+        QCOMPARE(Entries(Control::MaterialParam), QStringList({"6 mm", "9 mm", "12mm"}));
+        QCOMPARE(Box(Control::MaterialParam)->currentIndex(), 1);
+        QCOMPARE(w->editor().settings.material_index, 1);
+        Pick(Control::Material, 0);
+        QCOMPARE(Entries(Control::MaterialParam), QStringList({"3.0", "4.0", "5.0", "6.0"}));
+    }
+
+    void fontSizeBoxChangesTheRowsOfItsScope() {
+        AddRows(2);
+        w->ClickCell(1, COL_NUMBER);
+        Pick(Control::FontSize, 2);  // scope: this row and those below
+        QCOMPARE(Column(COL_FONTSIZE), QStringList({"0", "2", "2"}));
+        QTest::mouseClick(w->dlg->control(static_cast<int>(Control::CurrentOnly)), Qt::LeftButton);
+        QVERIFY(w->editor().controls.current_only);
+        w->ClickCell(0, COL_NUMBER);
+        Pick(Control::FontSize, 1);
+        QCOMPARE(Column(COL_FONTSIZE), QStringList({"1", "2", "2"}));
+        // Clicking a row shows its font size in the box, without running the box's handler.
+        w->ClickCell(2, COL_NUMBER);
+        QCOMPARE(Box(Control::FontSize)->currentIndex(), 2);
+        QCOMPARE(Column(COL_FONTSIZE), QStringList({"1", "2", "2"}));
+    }
+
+    void exitWithLettersInTheLengthBoxStaysOpen() {
+        auto* length =
+            static_cast<QLineEdit*>(w->dlg->control(static_cast<int>(Control::LengthEdit)));
+        length->setFocus();
+        length->selectAll();
+        QTest::keyClicks(length, "2x");
+        QTest::keyClick(length, Qt::Key_Return);  // Enter in a box does not close the window
+        QVERIFY(w->dlg->isVisible());
+        w->dlg->command(ID_EXIT)->trigger();
+        QCOMPARE(w->prompts.Texts(), std::vector<std::string>({"请键入一个整数。"}));
+        QVERIFY(w->dlg->isVisible());
+        QVERIFY(length->hasFocus());
+        length->selectAll();
+        QTest::keyClicks(length, "30");
+        w->dlg->command(ID_EXIT)->trigger();
+        QVERIFY(!w->dlg->isVisible());
+        QCOMPARE(w->dlg->result(), int(QDialog::Accepted));
+        QCOMPARE(w->editor().length_edit_value, 30);
+        QVERIFY(!w->dlg->StatusExists());
+    }
+
+    void resizingStretchesTheGridAndTheBottomStrip() {
+        w->dlg->setWindowState(Qt::WindowNoState);
+        w->dlg->resize(900, 760);
+        QWidget* grid = w->grid();
+        QWidget* strip = w->dlg->control(IDC_BOTTOM_STRIP);
+        const QRect g = grid->geometry();
+        const QRect s = strip->geometry();
+        w->dlg->resize(1100, 800);
+        QCOMPARE(grid->geometry().topLeft(), g.topLeft());
+        QCOMPARE(grid->height(), g.height());
+        QCOMPARE(grid->geometry().right() + 1, 1100 - 5);
+        QCOMPARE(strip->geometry().topLeft(), s.topLeft());
+        QCOMPARE(strip->geometry().right() + 1, 1100 - 5);
+        QCOMPARE(strip->geometry().bottom() + 1, 800 - 5);
+        QCOMPARE(w->dlg->toolbar()->width(), 1100);
+    }
+
+    void f1OpensTheAboutBox() {
+        QString title;
+        QStringList texts;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            QVERIFY(qobject_cast<CAboutDlg*>(box) != nullptr);
+            title = box->windowTitle();
+            for (QLabel* l : box->findChildren<QLabel*>()) {
+                if (!l->text().isEmpty()) {
+                    texts << l->text();
+                }
+            }
+            const auto buttons = box->findChildren<QPushButton*>();
+            QCOMPARE(buttons.size(), 1);
+            QCOMPARE(buttons[0]->text(), QStringLiteral("确定"));
+            buttons[0]->click();
+        });
+        QTest::keyClick(w->dlg.get(), Qt::Key_F1);
+        QCOMPARE(title, QStringLiteral("关于 QvprtTest"));
+        QCOMPARE(texts.size(), 2);
+        QVERIFY(texts[0].contains(QStringLiteral(QVPRT_VERSION)));
+    }
+};
+
+}  // namespace
+}  // namespace qvprt::ui
+
+int main(int argc, char** argv) {
+    qvprt::ui::CQvprtTestApp app(argc, argv);
+    qvprt::ui::WindowTest test;
+    return QTest::qExec(&test, argc, argv);
 }
+
+#include "window_test.moc"

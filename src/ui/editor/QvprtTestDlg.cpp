@@ -160,9 +160,9 @@ CQvprtTestDlg::CQvprtTestDlg(editor::Prompts* prompts, QWidget* parent)
 }
 
 CQvprtTestDlg::~CQvprtTestDlg() {
-    // The grid model stops listening before the editor's grid goes.
+    // The grid and its model let go of the editor before it goes; an open cell editor is dropped.
     if (grid_ != nullptr) {
-        grid_->setModel(nullptr);
+        grid_->Detach();
     }
     delete model_;
     model_ = nullptr;

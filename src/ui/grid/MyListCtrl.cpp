@@ -169,6 +169,15 @@ CInPlaceEdit* CMyListCtrl::OpenCellEditor(int row, int column) {
     return edit;
 }
 
+void CMyListCtrl::Detach() {
+    parent_ = nullptr;
+    if (editor_ != nullptr) {
+        delete editor_.data();
+    }
+    setModel(nullptr);
+    model_ = nullptr;
+}
+
 void CMyListCtrl::CommitEditor() {
     if (editor_ != nullptr) {
         editor_->EndEdit();
@@ -186,7 +195,7 @@ void CMyListCtrl::EditEnded(CInPlaceEdit* editor, int row, int column,
     if (editor_ == editor) {
         editor_ = nullptr;
     }
-    if (!text.has_value() || parent_ == nullptr) {
+    if (!text.has_value() || parent_ == nullptr || model_ == nullptr) {
         return;
     }
     const std::optional<std::string> gbk = ToGbk(*text);

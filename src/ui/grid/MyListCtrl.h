@@ -49,6 +49,9 @@ class CMyListCtrl : public QTableView {
     void SetCurrentColumn(int column);
     virtual void SetColumnWidthPadded(int column, int width);
 
+    // The parent and the model are going: an open editor ends without a report.
+    void Detach();
+
     // Ends an open editor as a focus loss would: its text is committed.
     void CommitEditor();
     CInPlaceEdit* openEditor() const { return editor_.data(); }
