@@ -73,9 +73,7 @@ const ToolButton kToolButtons[] = {
     {ID_EXIT, "退出", "exit", true},
 };
 
-struct ColumnSpec {
-    int width;  // asked; the grid adds 4
-};
+// Widths asked for; the grid adds 4 pixels to each.
 constexpr int kColumnWidths[editor::kGridColumns] = {16, 16, 40, 260, 90, 45, 45, 75, 95, 45};
 
 struct BoxSpec {
