@@ -164,6 +164,24 @@ class WindowTest : public QObject {
         QVERIFY(e->hasFocus());
     }
 
+    void editorOnAColumnScrolledOutOfViewScrollsItBackFirst() {
+        w->dlg->setWindowState(Qt::WindowNoState);
+        w->dlg->resize(700, 600);
+        QScrollBar* bar = w->grid()->horizontalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        bar->setValue(bar->maximum());
+        QVERIFY(w->grid()->columnViewportPosition(COL_TEXT) < 0);
+        CInPlaceEdit* e = w->grid()->OpenCellEditor(0, COL_TEXT);
+        QVERIFY(e != nullptr);
+        QCOMPARE(w->grid()->columnViewportPosition(COL_TEXT), 0);
+        QCOMPARE(e->geometry().left(), 4);
+        QCOMPARE(w->grid()->CellFromPoint(QPoint(2, e->geometry().center().y())), 0);
+        int column = -1;
+        w->grid()->CellFromPoint(QPoint(w->grid()->columnWidth(COL_TEXT), 3), &column);
+        QCOMPARE(column, COL_TEXT);  // a boundary belongs to the column on its left
+        QTest::keyClick(e, Qt::Key_Escape);
+    }
+
     void clickOnOtherColumnsOpensNothing_data() {
         QTest::addColumn<int>("column");
         for (int c : {COL_CHECK, COL_CURRENT, COL_NUMBER, COL_FONTSIZE, COL_DECORATION,
