@@ -25,12 +25,17 @@ inline void Type(QWidget* w, const QString& text) {
     }
 }
 
-// The main window with scripted prompts, shown and active.
+// The main window with scripted prompts, the simulated printer and a clock that never sleeps,
+// shown and active.
 struct Window {
     editor::testing::FakePrompts prompts;
+    printing::SimPrinter printer;
+    editor::testing::FakeClock clock;
     std::unique_ptr<CQvprtTestDlg> dlg;
 
-    Window() : dlg(std::make_unique<CQvprtTestDlg>(&prompts)) {
+    explicit Window(bool printer_present = true) {
+        printer.behaviour.present = printer_present;
+        dlg = std::make_unique<CQvprtTestDlg>(printer, &prompts, &clock);
         dlg->show();
         QApplication::setActiveWindow(dlg.get());
         (void)QTest::qWaitForWindowActive(dlg.get());

@@ -13,6 +13,7 @@
 #include "ui/editor/AboutDlg.h"
 #include "ui/editor/QvprtTestApp.h"
 #include "ui/grid/InPlaceEdit.h"
+#include "ui/preview/MyState.h"
 #include "ui_helpers.h"
 
 namespace qvprt::ui {
@@ -144,7 +145,8 @@ class WindowTest : public QObject {
         QCOMPARE(shown, QStringList({"打开文件", "保存文件", "|", "存U盘", "Excel导入", "|",
                                      "增加一行", "删除一行", "|", "上标", "下标", "|", "打印预览",
                                      "打印", "|", "电气符号", "|", "退出"}));
-        QCOMPARE(disabled, QStringList({"Excel导入", "上标", "下标", "打印预览", "电气符号"}));
+        QCOMPARE(disabled, QStringList({"打开文件", "保存文件", "存U盘", "Excel导入", "上标",
+                                        "下标", "打印预览", "电气符号"}));
         QCOMPARE(w->dlg->toolbar()->iconSize(), QSize(32, 32));
     }
 
@@ -434,6 +436,27 @@ class WindowTest : public QObject {
         QCOMPARE(strip->geometry().right() + 1, 1100 - 5);
         QCOMPARE(strip->geometry().bottom() + 1, 800 - 5);
         QCOMPARE(w->dlg->toolbar()->width(), 1100);
+    }
+
+    void printSendsTheJobAndReportsInTheStatusWindow() {
+        w->ClickCell(0, COL_TEXT);
+        Type(w->Editor(), QStringLiteral("L1"));
+        w->dlg->command(ID_PRINT)->trigger();  // commits the open editor first
+        QCOMPARE(w->printer.jobs().size(), std::size_t{1});
+        QCOMPARE(w->dlg->statusWindow()->statusText(),
+                 QStringLiteral("全部打印内容传输完成，请等待打印结束！"));
+        QVERIFY(!w->dlg->statusWindow()->isVisible());
+        QCOMPARE(w->clock.sleeps, std::vector<int>({2000}));
+        QVERIFY(w->prompts.messages.empty());
+    }
+
+    void startUpWithoutAPrinterWarnsOnceAndOpens() {
+        w = std::make_unique<testing::Window>(false);
+        QCOMPARE(w->prompts.Texts(),
+                 std::vector<std::string>({"端口打开错误, 请确认打印机已经正确联机！"}));
+        QCOMPARE(w->editor().usb_ready, 0);
+        QCOMPARE(w->grid()->model()->rowCount(), 1);
+        QCOMPARE(w->Cell(0, COL_CURRENT), QStringLiteral("★"));
     }
 
     void f1OpensTheAboutBox() {

@@ -73,8 +73,8 @@ CQvprtTestApp::CQvprtTestApp(int& argc, char** argv) : QApplication(argc, argv) 
     InitAppearance(*this);
 }
 
-int CQvprtTestApp::Run(std::function<void(QWidget*)> first_paint) {
-    CQvprtTestDlg dlg;
+int CQvprtTestApp::Run(printing::Ch375Driver& driver, std::function<void(QWidget*)> first_paint) {
+    CQvprtTestDlg dlg(driver);
     if (first_paint) {
         new FirstPaintWatch(&dlg, std::move(first_paint));
     }

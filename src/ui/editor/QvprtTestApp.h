@@ -7,6 +7,10 @@
 
 class QWidget;
 
+namespace qvprt::printing {
+class Ch375Driver;
+}
+
 namespace qvprt::ui {
 
 // Background of every window of the program: the main window and its controls, the grid and its
@@ -19,7 +23,7 @@ class CQvprtTestApp : public QApplication {
 
     // Shows the main window maximised and runs it modally; `first_paint` (when given) is called
     // once, when the window has painted for the first time.
-    int Run(std::function<void(QWidget*)> first_paint = {});
+    int Run(printing::Ch375Driver& driver, std::function<void(QWidget*)> first_paint = {});
 };
 
 // The fonts and colours the windows rely on; the application object sets them, tests call it on

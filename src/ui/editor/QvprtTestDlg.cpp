@@ -51,12 +51,12 @@ struct ToolButton {
     const char* icon;
     bool enabled;
 };
-// The commands that later work builds are present but disabled.
+// The commands that later work builds are present but disabled (the file commands among them).
 const ToolButton kToolButtons[] = {
-    {ID_FILE_OPEN, "打开文件", "open", true},
-    {ID_FILE_SAVE, "保存文件", "save", true},
+    {ID_FILE_OPEN, "打开文件", "open", false},
+    {ID_FILE_SAVE, "保存文件", "save", false},
     {0, nullptr, nullptr, false},
-    {ID_UDISK, "存U盘", "udisk", true},
+    {ID_UDISK, "存U盘", "udisk", false},
     {ID_EXCEL_IMPORT, "Excel导入", "excel", false},
     {0, nullptr, nullptr, false},
     {ID_ADD_ROW, "增加一行", "add_row", true},
@@ -124,7 +124,8 @@ const GroupSpec kGroups[] = {
 
 }  // namespace
 
-CQvprtTestDlg::CQvprtTestDlg(editor::Prompts* prompts, QWidget* parent)
+CQvprtTestDlg::CQvprtTestDlg(printing::Ch375Driver& driver, editor::Prompts* prompts,
+                             printing::Clock* clock, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
     if (prompts == nullptr) {
@@ -133,7 +134,8 @@ CQvprtTestDlg::CQvprtTestDlg(editor::Prompts* prompts, QWidget* parent)
     }
     prompts_ = prompts;
     // The one place the editor is made.
-    editor_ = std::make_unique<editor::Editor>(*prompts_, *this);
+    editor_ = std::make_unique<editor::Editor>(
+        *prompts_, *this, driver, clock != nullptr ? *clock : printing::system_clock());
     // Hidden until a print shows it; a window of its own, not owned by this one.
     status_window_ = std::make_unique<CMyState>();
 

@@ -8,6 +8,8 @@
 
 #include "editor/Editor.h"
 #include "editor/ports.h"
+#include "printing/ch375_driver.h"
+#include "printing/clock.h"
 #include "ui/grid/MyListCtrl.h"
 
 class QAction;
@@ -57,7 +59,9 @@ class CQvprtTestDlg : public QDialog, public editor::EditorView, public GridPare
     static constexpr int kToolbarBand = 76;
 
     // `prompts` replaces the message boxes and file dialogs (tests); null: the window's own.
-    explicit CQvprtTestDlg(editor::Prompts* prompts = nullptr, QWidget* parent = nullptr);
+    // `clock` null: the real one.
+    explicit CQvprtTestDlg(printing::Ch375Driver& driver, editor::Prompts* prompts = nullptr,
+                           printing::Clock* clock = nullptr, QWidget* parent = nullptr);
     ~CQvprtTestDlg() override;
 
     editor::Editor& editor() { return *editor_; }
