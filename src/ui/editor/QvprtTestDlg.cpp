@@ -51,12 +51,12 @@ struct ToolButton {
     const char* icon;
     bool enabled;
 };
-// The commands that later work builds are present but disabled (the file commands among them).
+// The commands that later work builds are present but disabled.
 const ToolButton kToolButtons[] = {
-    {ID_FILE_OPEN, "打开文件", "open", false},
-    {ID_FILE_SAVE, "保存文件", "save", false},
+    {ID_FILE_OPEN, "打开文件", "open", true},
+    {ID_FILE_SAVE, "保存文件", "save", true},
     {0, nullptr, nullptr, false},
-    {ID_UDISK, "存U盘", "udisk", false},
+    {ID_UDISK, "存U盘", "udisk", true},
     {ID_EXCEL_IMPORT, "Excel导入", "excel", false},
     {0, nullptr, nullptr, false},
     {ID_ADD_ROW, "增加一行", "add_row", true},
