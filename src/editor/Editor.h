@@ -114,6 +114,11 @@ class Editor {
 
     // 32779 print.
     void OnPrint();
+    // 32782 "打印预览": compiles in the edit form and shows the job in the preview strip.
+    void OnPreview();
+    // Printable height of the material for the preview; nothing for a parameter index the material
+    // does not have, which leaves the strip's height as it was.
+    static std::optional<double> PreviewHeightMm(const model::JobSettings& settings);
     // Opens the printer once to see whether one is there; tells the user when none answers.
     // Answers 1 when a printer was opened, else 0.
     int ProbePrinter();
