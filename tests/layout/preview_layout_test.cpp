@@ -230,7 +230,8 @@ TEST(PreviewLayout, DoubleLineTakesTheWiderLine) {
     ASSERT_EQ(copies.size(), 1u);
     EXPECT_EQ(copies[0].box_width, 30);
     EXPECT_EQ(copies[0].line_height, 10);
-    const auto [l1, l2] = PreviewLayout::SplitLines(PreviewLayout::CopyText(*copies[0].segment, 0));
+    const std::string text = PreviewLayout::CopyText(*copies[0].segment, 0);
+    const auto [l1, l2] = PreviewLayout::SplitLines(text);
     EXPECT_EQ(l1, "AB");
     EXPECT_EQ(l2, "CDE");
 }

@@ -51,14 +51,13 @@ void CMyStatic::DrawCopy(QPainter& painter, const layout::PreviewCopy& c, int yc
     const int th = c.line_height;
     const int top = s.double_line ? yc - th : yc - th / 2;
     const int height = s.double_line ? 2 * th : th;
-    const QString text = PreviewQString(layout::PreviewLayout::CopyText(s, c.value));
+    const std::string gbk = layout::PreviewLayout::CopyText(s, c.value);
     const bool centred = layout_.centred();
     if (!s.double_line) {
-        DrawPreviewLine(painter, QRect(left, top, c.box_width, th), text, s.font, measurer_,
-                        centred);
+        DrawPreviewLine(painter, QRect(left, top, c.box_width, th), PreviewQString(gbk), s.font,
+                        measurer_, centred);
     } else {
-        const auto [l1, l2] =
-            layout::PreviewLayout::SplitLines(layout::PreviewLayout::CopyText(s, c.value));
+        const auto [l1, l2] = layout::PreviewLayout::SplitLines(gbk);
         DrawPreviewLine(painter, QRect(left, top, c.box_width, th), PreviewQString(l1), s.font,
                         measurer_, centred);
         DrawPreviewLine(painter, QRect(left, top + th, c.box_width, th), PreviewQString(l2), s.font,
