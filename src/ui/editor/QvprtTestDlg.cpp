@@ -21,6 +21,7 @@
 #include "ui/editor/QvprtTestApp.h"
 #include "ui/grid/GridModel.h"
 #include "ui/grid/InPlaceEdit.h"
+#include "ui/preview/MyPrintView.h"
 #include "ui/preview/MyState.h"
 #include "ui/qt_text.h"
 
@@ -65,7 +66,7 @@ const ToolButton kToolButtons[] = {
     {ID_SUPERSCRIPT, "上标", "superscript", false},
     {ID_SUBSCRIPT, "下标", "subscript", false},
     {0, nullptr, nullptr, false},
-    {ID_PREVIEW, "打印预览", "preview", false},
+    {ID_PREVIEW, "打印预览", "preview", true},
     {ID_PRINT, "打印", "print", true},
     {0, nullptr, nullptr, false},
     {ID_SYMBOL, "电气符号", "symbol", false},
@@ -321,12 +322,17 @@ void CQvprtTestDlg::BuildControls() {
                            .pixmap(QSize(pr.width() - 8, pr.height() - 8)));
     controls_[IDC_PICTURE] = picture;
 
-    // The preview strip will lie over this.
+    // The preview strip lies over this, as a child panel that follows it.
     bottom_strip_ = new QFrame(this);
     bottom_strip_->setObjectName(QStringLiteral("1035"));
     bottom_strip_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     bottom_strip_->setGeometry(UnitRect(4, 402, 541, 45));
     controls_[IDC_BOTTOM_STRIP] = bottom_strip_;
+    preview_window_ = new CMyPrintView(this);
+    preview_window_->setObjectName(QStringLiteral("157"));
+    preview_window_->Reposition(bottom_strip_->geometry());
+    preview_window_->raise();
+    preview_window_->show();
 }
 
 void CQvprtTestDlg::SetUpGrid() {
@@ -370,6 +376,9 @@ void CQvprtTestDlg::OnCommand(int id) {
             break;
         case ID_PRINT:
             editor_->OnPrint();
+            break;
+        case ID_PREVIEW:
+            editor_->OnPreview();
             break;
         case ID_EXIT:
             if (editor_->OnExit()) {
@@ -492,6 +501,7 @@ void CQvprtTestDlg::resizeEvent(QResizeEvent* event) {
     s.setRight(width() - 5 - 1);
     s.setBottom(height() - 5 - 1);
     bottom_strip_->setGeometry(s);
+    preview_window_->Reposition(s);
 }
 
 // ---- mirroring ----
@@ -645,9 +655,17 @@ void CQvprtTestDlg::FocusControl(Control id) {
     }
 }
 
-// The preview strip comes with the label drawing; until then the bottom strip stays empty.
-void CQvprtTestDlg::SetPreviewHeight(double) {}
-void CQvprtTestDlg::ShowSegments() {}
+void CQvprtTestDlg::SetPreviewHeight(double millimetres) {
+    if (preview_window_ != nullptr) {
+        preview_window_->SetPreviewHeight(millimetres);
+    }
+}
+
+void CQvprtTestDlg::ShowSegments() {
+    if (preview_window_ != nullptr) {
+        preview_window_->ShowSegments(editor_->head_segment, editor_->settings);
+    }
+}
 
 void CQvprtTestDlg::SetStatusText(std::string_view text) {
     status_window_->SetStatusText(FromGbk(text));

@@ -23,6 +23,7 @@ class QToolBar;
 namespace qvprt::ui {
 
 class CMyState;
+class CMyPrintView;
 class GridModel;
 
 // Toolbar commands.
@@ -67,6 +68,7 @@ class CQvprtTestDlg : public QDialog, public editor::EditorView, public GridPare
     editor::Editor& editor() { return *editor_; }
     CMyListCtrl* grid() const { return grid_; }
     CMyState* statusWindow() const { return status_window_.get(); }
+    CMyPrintView* previewWindow() const { return preview_window_; }
     QToolBar* toolbar() const { return toolbar_; }
     QAction* command(int id) const;
     // Any control by its template identifier.
@@ -124,6 +126,7 @@ class CQvprtTestDlg : public QDialog, public editor::EditorView, public GridPare
     CMyListCtrl* grid_ = nullptr;
     GridModel* model_ = nullptr;
     QFrame* bottom_strip_ = nullptr;
+    CMyPrintView* preview_window_ = nullptr;  // a child panel over the bottom strip
     bool layout_ready_ = false;
 };
 
