@@ -47,7 +47,8 @@ inline Bytes read_bytes(const std::string& path) {
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-// With QVPRT_CORPUS_DIR set, the files a test writes also go there, named `name`, as a starting corpus for fuzzing.
+// With QVPRT_CORPUS_DIR set, the files a test writes also go there, named `name`, as a starting
+// corpus for fuzzing.
 inline void keep_in_corpus(const std::string& name, const Bytes& b) {
     if (const char* dir = std::getenv("QVPRT_CORPUS_DIR")) {
         fs::create_directories(dir);
