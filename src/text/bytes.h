@@ -17,7 +17,10 @@ inline void fill_bytes(void* buffer, std::size_t count, unsigned char value) {
 // bytes behind it, as the printer expects.
 inline void copy_field(void* field, std::size_t width, std::string_view src) {
     std::memset(field, 0, width);
-    std::memcpy(field, src.data(), src.size() < width ? src.size() : width);
+    // An empty view may hold no pointer at all, which memcpy must not be given even for 0 bytes.
+    if (!src.empty()) {
+        std::memcpy(field, src.data(), src.size() < width ? src.size() : width);
+    }
 }
 
 template <std::size_t N>

@@ -13,6 +13,8 @@ TEST(Bytes, CopyFieldClearsBeforeCopyingAndCuts) {
     copy_field(f, "ABCDEF");
     EXPECT_EQ(f, (std::array<char, 4>{'A', 'B', 'C', 'D'}));
     EXPECT_EQ(field_text(f), "ABCD");
+    copy_field(f, std::string_view{});  // no text and no pointer to one
+    EXPECT_EQ(f, (std::array<char, 4>{}));
 }
 
 TEST(Bytes, Endianness) {
