@@ -153,8 +153,10 @@ void MeasureSegment(model::SegmentNode& record, const model::JobSettings& settin
         record.length_dots = static_cast<std::uint16_t>(length_margin_dots + widest);
     }
     record.feed_dots = record.length_dots;
+    // Unsigned: a repeat and a range from a file can multiply past what an int holds.
     record.total_count = static_cast<std::uint16_t>(
-        record.has_serial == 1 ? record.repeat * record.serial_count : record.repeat);
+        record.has_serial == 1 ? static_cast<unsigned>(record.repeat) * record.serial_count
+                               : record.repeat);
 }
 
 bool SegmentOverflows(model::SegmentNode& record, const model::JobSettings& settings) {

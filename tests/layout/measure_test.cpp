@@ -139,6 +139,16 @@ TEST(MeasureSegment, LengthFeedAndCount) {
     MeasureSegment(r, s);
     EXPECT_EQ(r.content_dots, 7);
     EXPECT_EQ(r.length_dots, 148);
+
+    // Only a file holds such a repeat and range: the product wraps at 16 bits, as the field does.
+    set_text(r, "A");
+    r.has_serial = 1;
+    r.repeat = 65535;
+    text::copy_field(r.serial_start, "0");
+    text::copy_field(r.serial_end, "-2");
+    MeasureSegment(r, s);
+    EXPECT_EQ(r.serial_count, 65535);
+    EXPECT_EQ(r.total_count, 1);
 }
 
 TEST(MeasureSegment, SerialRange) {
