@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "editor/SegmentGrid.h"
@@ -136,6 +137,8 @@ class Editor {
     static std::string DecorationText(char code);
     static std::string DirectionText(const std::array<char, 2>& direction);
     static std::string ScaleText(int char_scale);
+    // The record's text as the two text cells show it: codes become the marks again.
+    static std::pair<std::string, std::string> CellsFromRecordText(const model::SegmentNode& n);
 
     // --- state mirrored by the window ---
     model::JobSettings settings;

@@ -68,9 +68,9 @@ int Editor::OnCellChanged(int row, int column) {
         }
         const std::string old(n->text.data(),
                               std::min<std::size_t>(n->text_length, model::kMaxTextBytes));
-        const std::size_t brk = old.find(layout::CODE_LINE_BREAK);
-        const std::string old1 = old.substr(0, brk);
-        const std::string old2 = brk == std::string::npos ? std::string() : old.substr(brk + 1);
+        // After a print the record holds the printer's codes; the cells get the marks back, or
+        // the next compilation would lose the serial number and the scripts.
+        const auto [old1, old2] = CellsFromRecordText(*n);
 
         // The wide-character count is taken from the text being stored, not left from the
         // previous text: a stale count would measure a new text as wider or narrower than it is.

@@ -16,11 +16,9 @@ namespace qvprt::editor {
 
 using model::SegmentNode;
 
-namespace {
-
-// The record's text as the two cells show it: serial codes become "№", the line break moves on
-// to the second cell, the printer's script codes become the marks.
-std::pair<std::string, std::string> CellsFromRecordText(const SegmentNode& n) {
+// Serial codes become "№", the line break moves on to the second cell, the printer's script codes
+// become the marks.
+std::pair<std::string, std::string> Editor::CellsFromRecordText(const SegmentNode& n) {
     std::string first, second;
     std::string* out = &first;
     const std::size_t len = std::min<std::size_t>(n.text_length, model::kMaxTextBytes);
@@ -49,8 +47,6 @@ std::pair<std::string, std::string> CellsFromRecordText(const SegmentNode& n) {
     }
     return {first, second};
 }
-
-}  // namespace
 
 std::optional<std::string> Editor::ChooseSaveTarget(const char* filter, const char* initial_name) {
     last_outcome = Outcome::Done;

@@ -82,6 +82,29 @@ TEST_F(CommitTest, TextTooWideForAFixedLengthIsUndone) {
     EXPECT_EQ(Cell(0, COL_TEXT2), "");
 }
 
+// After a print the record holds the printer form: the cells shown again after a refusal carry
+// the marks, not the codes, so that the next compilation still finds the serial and the script.
+TEST_F(CommitTest, UndoneTextShowsMarksNotPrinterCodes) {
+    SegmentNode& n = Record(0);
+    n.has_serial = n.serial_padded = 1;
+    FixedFont(0, 2);
+    const std::string cell =
+        "A\xa1\xed\xaa\xf2"
+        "2";  // A, the serial mark, superscript 2
+    editor.grid.SetCellText(0, COL_TEXT, cell);
+    editor.CompileSegments(false);
+    ASSERT_EQ(Text(0),
+              "A\x14\x1c"
+              "2");
+    Type(0, COL_TEXT, std::string(12, 'X'));  // too wide for 240 - 48 dots at size 2
+    EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"输入内容超长！"}));
+    EXPECT_EQ(editor.grid.GetItemText(0, COL_TEXT), cell);
+    editor.CompileSegments(true);
+    EXPECT_EQ(n.has_serial, 1);
+    EXPECT_EQ(n.serial_padded, 1);
+    EXPECT_EQ(n.superscript_count, 1);
+}
+
 TEST_F(CommitTest, AutomaticSizeShrinksBeforeRefusing) {
     // Automatic size, 20 mm fixed: 192 dots of text at most.
     Type(0, COL_TEXT, "ABC");
