@@ -87,12 +87,15 @@ TEST_F(SettingsTest, EditsAreReadAsABlockInOrder) {
 }
 
 TEST_F(SettingsTest, RefusedExitLeavesEverythingWorking) {
+    ASSERT_TRUE(editor.printer_link.open());
     editor.controls.length_edit_text = "abc";
     EXPECT_FALSE(editor.OnExit());
     EXPECT_TRUE(view.status_exists);
+    EXPECT_TRUE(editor.printer_link.is_open());
     editor.controls.length_edit_text = "20";
     EXPECT_TRUE(editor.OnExit());
     EXPECT_FALSE(view.status_exists);
+    EXPECT_FALSE(editor.printer_link.is_open());
 }
 
 TEST_F(SettingsTest, BoxPositions) {
