@@ -353,6 +353,28 @@ class WindowTest : public QObject {
         }
     }
 
+    // Keys a one-line edit has no use for stay in the cell editor: the grid's row does not move
+    // under it.
+    void keysTheEditorDoesNotUseStayInIt_data() {
+        QTest::addColumn<int>("key");
+        QTest::addRow("Down") << int(Qt::Key_Down);
+        QTest::addRow("Up") << int(Qt::Key_Up);
+        QTest::addRow("PageDown") << int(Qt::Key_PageDown);
+    }
+    void keysTheEditorDoesNotUseStayInIt() {
+        QFETCH(int, key);
+        AddRows(2);
+        w->ClickCell(1, COL_TEXT);
+        Type(w->Editor(), QStringLiteral("A"));
+        QTest::keyClick(w->Editor(), Qt::Key(key));
+        QVERIFY(w->Editor() != nullptr);
+        QCOMPARE(w->Editor()->row(), 1);
+        QCOMPARE(w->grid()->currentIndex().row(), 1);
+        QCOMPARE(w->editor().current_row, 1);
+        QCOMPARE(w->Cell(1, COL_CURRENT), QStringLiteral("★"));
+        QTest::keyClick(w->Editor(), Qt::Key_Escape);
+    }
+
     void headerClickClearsThenTicksEveryRow() {
         AddRows(2);
         w->editor().grid.SetCheck(1, false);

@@ -94,6 +94,9 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* e) {
         !typed.isEmpty() && !IsControl(typed.front()) && !(e->modifiers() & Qt::ControlModifier);
     if (!is_text) {
         QLineEdit::keyPressEvent(e);
+        // Keys the edit has no use for (Up, Down, Page Up...) would otherwise move the grid's
+        // row under the open editor.
+        e->accept();
         return;
     }
     const QString accepted = Filter(typed);
@@ -103,6 +106,12 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* e) {
         insert(accepted);
         Widen();
     }
+    e->accept();
+}
+
+void CInPlaceEdit::keyReleaseEvent(QKeyEvent* e) {
+    QLineEdit::keyReleaseEvent(e);
+    // The grid moves its current row on the release of Up and Down; not while a cell is edited.
     e->accept();
 }
 
