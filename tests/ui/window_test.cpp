@@ -1,6 +1,7 @@
 // The main window driven as a user would: clicks, keys and typed text, with scripted prompts.
 #include <QAbstractItemModelTester>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -373,6 +374,26 @@ class WindowTest : public QObject {
         QCOMPARE(w->editor().current_row, 1);
         QCOMPARE(w->Cell(1, COL_CURRENT), QStringLiteral("★"));
         QTest::keyClick(w->Editor(), Qt::Key_Escape);
+    }
+
+    // The editor's own menu (copy, paste) takes no keyboard focus from it: the editor stays open.
+    void contextMenuKeepsTheEditorOpen() {
+        w->ClickCell(0, COL_TEXT);
+        Type(w->Editor(), QStringLiteral("AB"));
+        QPointer<CInPlaceEdit> e = w->Editor();
+        QContextMenuEvent menu_event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                     e->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(e.data(), &menu_event);
+        QApplication::processEvents();
+        QWidget* menu = QApplication::activePopupWidget();
+        QVERIFY(menu != nullptr);
+        QVERIFY(w->Editor() != nullptr);
+        menu->close();
+        QApplication::processEvents();
+        QVERIFY(!e.isNull());
+        QCOMPARE(w->Editor(), e.data());
+        QTest::keyClick(e, Qt::Key_Return);
+        QCOMPARE(w->Cell(0, COL_TEXT), QStringLiteral("AB"));
     }
 
     void headerClickClearsThenTicksEveryRow() {

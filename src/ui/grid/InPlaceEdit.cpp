@@ -142,6 +142,11 @@ void CInPlaceEdit::Widen() {
 
 void CInPlaceEdit::focusOutEvent(QFocusEvent* e) {
     QLineEdit::focusOutEvent(e);
+    // A popup menu (the editor's own copy/paste menu) does not take the keyboard focus from the
+    // editor; the focus comes back when the menu closes.
+    if (e->reason() == Qt::PopupFocusReason) {
+        return;
+    }
     EndEdit();
 }
 
