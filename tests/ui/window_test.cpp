@@ -203,11 +203,24 @@ class WindowTest : public QObject {
         QCOMPARE(w->grid()->selectionModel()->selectedRows().value(0).row(), 0);
     }
 
-    void clickBelowTheLastRowSendsNothing() {
+    // A click that hits no cell: below the last row, or right of the last column (the grid is
+    // wider than its columns once the window is maximised).
+    void clickOutsideTheCellsSendsNothing_data() {
+        QTest::addColumn<bool>("rightOfColumns");
+        QTest::addRow("below the last row") << false;
+        QTest::addRow("right of the last column") << true;
+    }
+    void clickOutsideTheCellsSendsNothing() {
+        QFETCH(bool, rightOfColumns);
+        w->dlg->setWindowState(Qt::WindowNoState);
+        w->dlg->resize(1280, 800);
         AddRows(1);
-        QTest::mouseClick(
-            w->grid()->viewport(), Qt::LeftButton, Qt::NoModifier,
-            QPoint(w->CellRect(0, COL_TEXT).center().x(), w->grid()->viewport()->height() - 3));
+        const QRect last = w->CellRect(0, kGridColumns - 1);
+        QVERIFY(last.right() + 20 < w->grid()->viewport()->width());
+        const QPoint at = rightOfColumns ? QPoint(last.right() + 20, last.center().y())
+                                         : QPoint(w->CellRect(0, COL_TEXT).center().x(),
+                                                  w->grid()->viewport()->height() - 3);
+        QTest::mouseClick(w->grid()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
         QVERIFY(w->Editor() == nullptr);
         QCOMPARE(w->editor().grid.GetCurrentRowOfGrid(), -1);
         QCOMPARE(w->grid()->GetCurrentColumn(), 0);

@@ -73,7 +73,8 @@ int CMyListCtrl::CellFromPoint(const QPoint& point, int* column) const {
         }
         left += w;
     }
-    return row;
+    // Right of the last column: no cell, no row.
+    return -1;
 }
 
 int CMyListCtrl::SetCellText(int row, int column, const std::string& gbk) {
