@@ -18,8 +18,9 @@ inline void fill_bytes(void* buffer, std::size_t count, unsigned char value) {
 inline void copy_field(void* field, std::size_t width, std::string_view src) {
     std::memset(field, 0, width);
     // An empty view may hold no pointer at all, which memcpy must not be given even for 0 bytes.
-    if (!src.empty()) {
-        std::memcpy(field, src.data(), src.size() < width ? src.size() : width);
+    const std::size_t n = src.size() < width ? src.size() : width;
+    if (n != 0) {
+        std::memcpy(field, src.data(), n);
     }
 }
 

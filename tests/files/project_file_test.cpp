@@ -147,7 +147,8 @@ TEST(ProjectFile, RoundTripGivesBackEveryStoredField) {
     }
     SegmentNode* last = model::segment_at(list.head(), 3);
     last->text_length = 50;
-    text::copy_field(last->text, std::string(48, '\xb0') + "\xaa\xf2");
+    const std::string last_text = std::string(48, '\xb0') + "\xaa\xf2";
+    text::copy_field(last->text, last_text);
     last->serial_upper = last->serial_padded = last->serial_lower = last->serial_natural = 0;
     list.head()->enabled = 0;  // not stored: every row comes back enabled
     list.head()->next->char_scale = 2;
