@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "bench_ports.h"
 #include "editor/Editor.h"
 #include "printing/sim_printer.h"
 
@@ -10,32 +11,8 @@ namespace {
 
 using namespace qvprt::editor;
 
-class SilentPrompts : public Prompts {
-  public:
-    void ShowMessage(std::string_view, std::string_view, MessageIcon) override {}
-    bool AskYesNo(std::string_view, std::string_view) override { return true; }
-    std::optional<std::string> ChooseOpenFile(const FileChooser&) override { return {}; }
-    std::optional<std::string> ChooseSaveFile(const FileChooser&) override { return {}; }
-};
-
-class NullView : public EditorView {
-  public:
-    void CommitCellEditor() override {}
-    void OpenCellEditor(int, int) override {}
-    void PostCall(std::function<void()>) override {}
-    void ControlChanged(Control) override {}
-    void FocusControl(Control) override {}
-    void SetPreviewHeight(double) override {}
-    void ShowSegments() override {}
-    void SetStatusText(std::string_view) override {}
-    void ShowStatus() override {}
-    void HideStatus() override {}
-    void CloseStatus() override {}
-    bool StatusExists() override { return false; }
-    void ShowContinueCancel(bool) override {}
-    void ShowCancelOnly(bool) override {}
-    int GetAnswer() override { return 0; }
-};
+using qvprt::bench::NullView;
+using qvprt::bench::SilentPrompts;
 
 class CountingListener : public SegmentGridListener {
   public:

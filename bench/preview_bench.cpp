@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_ports.h"
 #include "editor/Editor.h"
 #include "printing/sim_printer.h"
 #include "text/bytes.h"
@@ -20,32 +21,13 @@ namespace {
 using namespace qvprt;
 using namespace qvprt::editor;
 
-class SilentPrompts : public Prompts {
-  public:
-    void ShowMessage(std::string_view, std::string_view, MessageIcon) override {}
-    bool AskYesNo(std::string_view, std::string_view) override { return true; }
-    std::optional<std::string> ChooseOpenFile(const FileChooser&) override { return {}; }
-    std::optional<std::string> ChooseSaveFile(const FileChooser&) override { return {}; }
-};
+using bench::SilentPrompts;
 
 // Feeds the strip as the main window does.
-class StripView : public EditorView {
+class StripView : public bench::NullView {
   public:
-    void CommitCellEditor() override {}
-    void OpenCellEditor(int, int) override {}
-    void PostCall(std::function<void()>) override {}
-    void ControlChanged(Control) override {}
-    void FocusControl(Control) override {}
     void SetPreviewHeight(double mm) override { strip->SetPreviewHeight(mm); }
     void ShowSegments() override { strip->ShowSegments(editor->head_segment, editor->settings); }
-    void SetStatusText(std::string_view) override {}
-    void ShowStatus() override {}
-    void HideStatus() override {}
-    void CloseStatus() override {}
-    bool StatusExists() override { return false; }
-    void ShowContinueCancel(bool) override {}
-    void ShowCancelOnly(bool) override {}
-    int GetAnswer() override { return 0; }
     ui::CMyPrintView* strip = nullptr;
     Editor* editor = nullptr;
 };
