@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,6 +16,7 @@
 #include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 #include <cmath>
 
 #include "ui/editor/AboutDlg.h"
@@ -674,6 +677,14 @@ void CQvprtTestDlg::SetStatusText(std::string_view text) {
 void CQvprtTestDlg::ShowStatus() {
     status_window_->show();
     status_window_->raise();
+    // The print run blocks the event loop until it returns: let the window system map and expose
+    // the status window now, or the user would see it only after the job was sent.
+    QElapsedTimer waited;
+    waited.start();
+    while (status_window_->windowHandle() != nullptr &&
+           !status_window_->windowHandle()->isExposed() && waited.elapsed() < 250) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    }
     status_window_->repaint();
 }
 
