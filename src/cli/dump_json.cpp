@@ -5,6 +5,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "printing/job_summary.h"
 #include "text/gbk.h"
 
 namespace qvprt::cli {
@@ -140,11 +141,24 @@ void Segment(std::string& out, const model::SegmentNode& n) {
     w.Field("is_current", n.is_current);
 }
 
+// The figures of the window's summary line after the preview.
+void Summary(std::string& out, const model::JobSettings& settings, const model::SegmentNode* head) {
+    const printing::JobSummary s = printing::summarize_job(head, settings);
+    const std::int64_t tenths = printing::material_tenths_of_metre(s);
+    ObjectWriter w(out, "    ");
+    w.Field("segments", s.segments);
+    w.Field("printed", s.printed);
+    w.Field("feed_dots", s.feed_dots);
+    w.Raw("material_m", std::to_string(tenths / 10) + "." + std::to_string(tenths % 10));
+}
+
 }  // namespace
 
 std::string dump_json(const model::JobSettings& settings, const model::SegmentNode* head) {
     std::string out = "{\n  \"settings\": {\n";
     Settings(out, settings);
+    out += "  },\n  \"summary\": {\n";
+    Summary(out, settings, head);
     out += "  },\n  \"segments\": [";
     for (const model::SegmentNode* n = head; n != nullptr; n = n->next) {
         out += n == head ? "\n    {\n" : ",\n    {\n";

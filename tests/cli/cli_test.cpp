@@ -203,6 +203,11 @@ TEST_F(CliTest, DumpShowsEveryFieldInEachForm) {
     }
     EXPECT_NE(Cli({"dump", in, "--form", "printer"}).out.find("\"text_utf8\": \"\xE3\x80\x80K1\""),
               std::string::npos);
+    // The summary follows the options: 3 rows × repeat 3 × 2 copies of 20 mm.
+    EXPECT_NE(Cli({"dump", in, "--repeat", "3", "--copies", "2"})
+                  .out.find("\"summary\": {\n    \"segments\": 3,\n    \"printed\": 18,\n"
+                            "    \"feed_dots\": 4320,\n    \"material_m\": 0.4\n  }"),
+              std::string::npos);
 }
 
 TEST_F(CliTest, ConvertWritesWhatTheWindowsCommandsWrite) {
