@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -491,8 +492,28 @@ class WindowTest : public QObject {
         QCOMPARE(grid->geometry().right() + 1, 1100 - 5);
         QCOMPARE(strip->geometry().topLeft(), s.topLeft());
         QCOMPARE(strip->geometry().right() + 1, 1100 - 5);
-        QCOMPARE(strip->geometry().bottom() + 1, 800 - 5);
+        QCOMPARE(strip->geometry().bottom() + 1, 800 - 5 - CQvprtTestDlg::kSummaryLine);
         QCOMPARE(w->dlg->toolbar()->width(), 1100);
+        // The summary line fills the room between the strip and the margin.
+        const QRect line = w->dlg->summaryLine()->geometry();
+        QCOMPARE(line.top(), strip->geometry().bottom() + 1);
+        QCOMPARE(line.left(), strip->geometry().left());
+        QCOMPARE(line.right(), strip->geometry().right());
+        QCOMPARE(line.bottom() + 1, 800 - 5);
+    }
+
+    // Without a window manager a window keeps whatever size it asked for.
+    void windowNotMaximisedTakesTheScreensFreeArea() {
+        w->dlg->setWindowState(Qt::WindowNoState);
+        w->dlg->setGeometry(30, 40, 500, 400);
+        w->dlg->FillScreenUnlessMaximised();
+        const QRect area = w->dlg->screen()->availableGeometry();
+        QCOMPARE(w->dlg->frameGeometry(), area);
+        QWidget* strip = w->dlg->control(IDC_BOTTOM_STRIP);
+        QCOMPARE(strip->geometry().right() + 1, w->dlg->width() - 5);
+        // Once it covers the area nothing moves.
+        w->dlg->FillScreenUnlessMaximised();
+        QCOMPARE(w->dlg->frameGeometry(), area);
     }
 
     void printSendsTheJobAndReportsInTheStatusWindow() {

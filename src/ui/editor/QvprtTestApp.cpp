@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QPalette>
 #include <QStyleFactory>
+#include <QTimer>
 
 #include "ui/editor/QvprtTestDlg.h"
 
@@ -79,6 +80,8 @@ int CQvprtTestApp::Run(printing::Ch375Driver& driver, std::function<void(QWidget
         new FirstPaintWatch(&dlg, std::move(first_paint));
     }
     dlg.setWindowState(Qt::WindowMaximized);
+    // Time for a window manager to answer the request before the window sees to it itself.
+    QTimer::singleShot(kMaximiseWaitMs, &dlg, [&dlg] { dlg.FillScreenUnlessMaximised(); });
     dlg.exec();
     // The modal run is the program's whole life.
     return 0;

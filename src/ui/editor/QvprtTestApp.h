@@ -19,6 +19,8 @@ extern QColor g_bkColor;
 
 class CQvprtTestApp : public QApplication {
   public:
+    static constexpr int kMaximiseWaitMs = 300;
+
     CQvprtTestApp(int& argc, char** argv);
 
     // Shows the main window maximised and runs it modally; `first_paint` (when given) is called

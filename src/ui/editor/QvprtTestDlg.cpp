@@ -13,12 +13,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWindow>
 #include <cmath>
 
+#include "printing/job_summary.h"
 #include "ui/editor/AboutDlg.h"
 #include "ui/editor/QtPrompts.h"
 #include "ui/editor/QvprtTestApp.h"
@@ -150,7 +152,7 @@ CQvprtTestDlg::CQvprtTestDlg(printing::Ch375Driver& driver, editor::Prompts* pro
     QPalette p = palette();
     p.setColor(QPalette::Window, g_bkColor);
     setPalette(p);
-    resize(Px(550), Top(452));
+    resize(Px(550), Top(452) + kSummaryLine);
 
     BuildToolbar();
     BuildControls();
@@ -336,6 +338,15 @@ void CQvprtTestDlg::BuildControls() {
     preview_window_->Reposition(bottom_strip_->geometry());
     preview_window_->raise();
     preview_window_->show();
+
+    summary_ = new QLabel(this);
+    summary_->setObjectName(QStringLiteral("summary"));
+    PlaceSummary();
+}
+
+void CQvprtTestDlg::PlaceSummary() {
+    const QRect s = bottom_strip_->geometry();
+    summary_->setGeometry(s.left(), s.bottom() + 1, s.width(), kSummaryLine);
 }
 
 void CQvprtTestDlg::SetUpGrid() {
@@ -502,9 +513,26 @@ void CQvprtTestDlg::resizeEvent(QResizeEvent* event) {
     grid_->setGeometry(g);
     QRect s = bottom_strip_->geometry();
     s.setRight(width() - 5 - 1);
-    s.setBottom(height() - 5 - 1);
+    s.setBottom(height() - 5 - kSummaryLine - 1);
     bottom_strip_->setGeometry(s);
     preview_window_->Reposition(s);
+    PlaceSummary();
+}
+
+void CQvprtTestDlg::FillScreenUnlessMaximised() {
+    const QScreen* s = screen();
+    if (s == nullptr || isMinimized() || isFullScreen()) {
+        return;
+    }
+    const QRect area = s->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (frame.contains(area)) {
+        return;
+    }
+    // The frame's margins stay outside the area.
+    const QRect g = geometry();
+    setGeometry(area.adjusted(g.left() - frame.left(), g.top() - frame.top(),
+                              g.right() - frame.right(), g.bottom() - frame.bottom()));
 }
 
 // ---- mirroring ----
@@ -668,6 +696,8 @@ void CQvprtTestDlg::ShowSegments() {
     if (preview_window_ != nullptr) {
         preview_window_->ShowSegments(editor_->head_segment, editor_->settings);
     }
+    summary_->setText(FromGbk(printing::job_summary_text(
+        printing::summarize_job(editor_->head_segment, editor_->settings))));
 }
 
 void CQvprtTestDlg::SetStatusText(std::string_view text) {

@@ -15,6 +15,7 @@
 class QAction;
 class QComboBox;
 class QFrame;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -58,6 +59,8 @@ class CQvprtTestDlg : public QDialog, public editor::EditorView, public GridPare
   public:
     // Template sizes: one dialog unit is 1.5 pixels with the 12-pixel dialog font.
     static constexpr int kToolbarBand = 76;
+    // The job summary's line below the bottom strip.
+    static constexpr int kSummaryLine = 18;
 
     // `prompts` replaces the message boxes and file dialogs (tests); null: the window's own.
     // `clock` null: the real one.
@@ -74,6 +77,10 @@ class CQvprtTestDlg : public QDialog, public editor::EditorView, public GridPare
     // Any control by its template identifier.
     QWidget* control(int id) const;
     void ShowAbout();
+    QLabel* summaryLine() const { return summary_; }
+    // A window manager may ignore the maximise request, and a bare X server has none: then the
+    // window takes the screen's free area itself rather than stay at its template size.
+    void FillScreenUnlessMaximised();
 
     // EditorView
     void CommitCellEditor() override;
@@ -107,6 +114,7 @@ class CQvprtTestDlg : public QDialog, public editor::EditorView, public GridPare
   private:
     void BuildToolbar();
     void BuildControls();
+    void PlaceSummary();
     void SetUpGrid();
     void OnCommand(int id);
     void MirrorControl(editor::Control control);
@@ -127,6 +135,7 @@ class CQvprtTestDlg : public QDialog, public editor::EditorView, public GridPare
     GridModel* model_ = nullptr;
     QFrame* bottom_strip_ = nullptr;
     CMyPrintView* preview_window_ = nullptr;  // a child panel over the bottom strip
+    QLabel* summary_ = nullptr;
     bool layout_ready_ = false;
 };
 

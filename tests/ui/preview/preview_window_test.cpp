@@ -2,6 +2,8 @@
 // command and by the material box.
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 #include "ui/editor/QvprtTestApp.h"
@@ -44,6 +46,26 @@ class PreviewWindowTest : public QObject {
         const auto& layout = w.dlg->previewWindow()->picture()->previewLayout();
         QCOMPARE(layout.copy_count(), std::int64_t{2});
         QCOMPARE(w.dlg->previewWindow()->picture()->GetHeightMm(), 6.5);  // tube, 4.0
+    }
+
+    void previewCommandShowsTheJobSummary() {
+        testing::Window w;
+        QVERIFY(w.dlg->summaryLine()->text().isEmpty());
+        editor::Editor& e = w.editor();
+        for (int i = 0; i < 12; ++i) {
+            if (i > 0) {
+                e.AddRow();
+            }
+            e.grid.SetCellText(i, editor::COL_TEXT, "A" + std::to_string(i));
+        }
+        w.dlg->control(int(editor::Control::RepeatEdit))->setFocus();
+        QLineEdit* copies =
+            static_cast<QLineEdit*>(w.dlg->control(int(editor::Control::CopiesEdit)));
+        copies->selectAll();
+        QTest::keyClicks(copies, "20");
+        w.dlg->command(ID_PREVIEW)->trigger();
+        QCOMPARE(w.dlg->summaryLine()->text(),
+                 QStringLiteral("共12段，打印 240 个，材料约 4.8 米"));
     }
 
     void materialBoxSetsTheHeight() {
