@@ -123,4 +123,9 @@ std::string save_error_message(std::string_view path, std::string_view reason) {
         fill("无法保存文件“%1”：%2。磁盘上原有的文件没有改动。", path, reason, ""));
 }
 
+std::string save_unconfirmed_message(std::string_view path, std::string_view reason) {
+    return gbk_for_message(
+        fill("文件“%1”已经写入，但无法确认它已写到磁盘上：%2。请再保存一次。", path, reason, ""));
+}
+
 }  // namespace qvprt::files

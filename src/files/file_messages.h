@@ -17,6 +17,9 @@ std::string read_error_message(ReadError e, std::string_view path, std::string_v
                                std::string_view d2 = {});
 const char* job_field_name(JobField field);
 std::string save_error_message(std::string_view path, std::string_view reason);
+// The new file took the old one's place but the folder could not be synced, and the old file
+// could not be put back (a file system without hard links).
+std::string save_unconfirmed_message(std::string_view path, std::string_view reason);
 
 // UTF-8 to GBK for messages: what GBK cannot hold becomes '?', never a refusal.
 std::string gbk_for_message(std::string_view utf8);

@@ -22,8 +22,8 @@ namespace fs = std::filesystem;
 
 class ScratchDir {
   public:
-    ScratchDir() {
-        std::string tmpl = (fs::temp_directory_path() / "qvprt-files-XXXXXX").string();
+    explicit ScratchDir(const fs::path& base = fs::temp_directory_path()) {
+        std::string tmpl = (base / "qvprt-files-XXXXXX").string();
         path_ = ::mkdtemp(tmpl.data());
     }
     ~ScratchDir() {
@@ -43,8 +43,13 @@ inline void write_bytes(const std::string& path, const Bytes& b) {
 }
 
 inline Bytes read_bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) {
+        return {};
+    }
+    Bytes b(static_cast<std::size_t>(in.tellg()));
+    in.seekg(0).read(reinterpret_cast<char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    return b;
 }
 
 // With QVPRT_CORPUS_DIR set, the files a test writes also go there, named `name`, as a starting
