@@ -177,6 +177,32 @@ TEST(LibusbDriverTest, PrinterUnpluggedBetweenTwoTransfersStopsTheJob) {
     model::free_segments(head);
 }
 
+TEST(LibusbDriverTest, StatusQueryOfAFailingPrinterAnswersNotReady) {
+    using Fault = VirtualCh375::Fault;
+    struct Case {
+        const char* name;
+        bool out;  // the fault meets the query's write, else the reply's read
+        Fault fault;
+    };
+    for (const Case c : {Case{"unplugged at the query", true, Fault::kVanish},
+                         Case{"stalls at the query", true, Fault::kRefuse},
+                         Case{"unplugged before the reply", false, Fault::kVanish},
+                         Case{"stalls at the reply", false, Fault::kRefuse}}) {
+        SCOPED_TRACE(c.name);
+        Bench bench;
+        ASSERT_TRUE(bench.link.open());  // one IN transfer: the drain finds nothing
+        if (c.out) {
+            bench.device.fail_out_transfer(1, c.fault);
+        } else {
+            bench.device.fail_in_transfer(2, c.fault);
+        }
+        EXPECT_FALSE(bench.link.query_ready());
+        EXPECT_TRUE(bench.link.is_open());
+        bench.link.close();
+        EXPECT_EQ(bench.driver.CH375GetUsbID(0), 0u);
+    }
+}
+
 }  // namespace
 }  // namespace qvprt::printing
 

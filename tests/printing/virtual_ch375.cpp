@@ -170,6 +170,39 @@ void VirtualCh375::fail_next_reset() {
     fail_next_reset_ = true;
 }
 
+void VirtualCh375::fail_out_transfer(int k, Fault fault) {
+    std::lock_guard lock(mutex_);
+    out_fault_ = {k, fault};
+}
+
+void VirtualCh375::fail_in_transfer(int k, Fault fault) {
+    std::lock_guard lock(mutex_);
+    in_fault_ = {k, fault};
+}
+
+void VirtualCh375::fail_reset(Fault fault) {
+    std::lock_guard lock(mutex_);
+    reset_fault_ = fault;
+}
+
+bool VirtualCh375::strike(const Trigger& t, int count, Urb& urb) {
+    if (t.at != count) {
+        return false;
+    }
+    switch (t.fault) {
+        case Fault::kVanish:
+            gone_ = true;
+            break;
+        case Fault::kRefuse:
+            broken_ = true;
+            break;
+        case Fault::kHang:
+            urb.hung = true;
+            break;
+    }
+    return true;
+}
+
 void VirtualCh375::set_recording(bool on) {
     std::lock_guard lock(mutex_);
     recording_ = on;
@@ -232,7 +265,17 @@ bool VirtualCh375::on_ioctl(UMockdevIoctlClient* client) {
         case USBDEVFS_RESET:
             ++resets_;
             upload_.clear();
-            if (fail_next_reset_) {
+            if (reset_fault_ == Fault::kVanish) {
+                gone_ = true;
+            } else if (reset_fault_ == Fault::kRefuse) {
+                broken_ = true;
+            }
+            reset_fault_.reset();
+            if (gone_) {
+                umockdev_ioctl_client_complete(client, -1, ENODEV);
+            } else if (broken_) {
+                umockdev_ioctl_client_complete(client, -1, EIO);
+            } else if (fail_next_reset_) {
                 fail_next_reset_ = false;
                 umockdev_ioctl_client_complete(client, -1, ENODEV);
             } else {
@@ -254,7 +297,18 @@ bool VirtualCh375::on_ioctl(UMockdevIoctlClient* client) {
                                                      static_cast<gsize>(u->buffer_length), nullptr);
             }
             const bool in = (u->endpoint & 0x80) != 0;
-            if (!in) {
+            Urb pending{urb, buffer, in, false};
+            strike(in ? in_fault_ : out_fault_, in ? ++in_count_ : ++out_count_, pending);
+            if (gone_) {
+                if (buffer != nullptr) {
+                    umockdev_ioctl_data_unref(buffer);
+                }
+                umockdev_ioctl_data_unref(urb);
+                umockdev_ioctl_client_complete(client, -1, ENODEV);
+                return true;
+            }
+            pending.stalled = broken_;
+            if (!in && !pending.stalled && !pending.hung) {
                 Bytes bytes;
                 if (buffer != nullptr) {
                     bytes.assign(buffer->data, buffer->data + u->buffer_length);
@@ -269,7 +323,7 @@ bool VirtualCh375::on_ioctl(UMockdevIoctlClient* client) {
                     gone_ = true;
                 }
             }
-            urbs_.push_back({urb, buffer, in, false});
+            urbs_.push_back(pending);
             umockdev_ioctl_client_complete(client, 0, 0);
             return true;
         }
@@ -297,9 +351,11 @@ bool VirtualCh375::on_ioctl(UMockdevIoctlClient* client) {
 }
 
 bool VirtualCh375::reap(UMockdevIoctlClient* client) {
-    // OUT URBs complete at once; IN URBs when the printer has a packet; cancelled ones as such.
-    auto it = std::find_if(urbs_.begin(), urbs_.end(),
-                           [&](const Urb& u) { return u.discarded || !u.in || !upload_.empty(); });
+    // OUT URBs complete at once; IN URBs when the printer has a packet; stalled ones at once with
+    // the stall, hung ones never; cancelled ones as such.
+    auto it = std::find_if(urbs_.begin(), urbs_.end(), [&](const Urb& u) {
+        return u.discarded || (!u.hung && (u.stalled || !u.in || !upload_.empty()));
+    });
     if (it == urbs_.end()) {
         umockdev_ioctl_client_complete(client, -1, gone_ ? ENODEV : EAGAIN);
         return true;
@@ -309,6 +365,9 @@ bool VirtualCh375::reap(UMockdevIoctlClient* client) {
     usbdevfs_urb* u = urb_of(done.urb);
     if (done.discarded) {
         u->status = -ENOENT;
+        u->actual_length = 0;
+    } else if (done.stalled) {
+        u->status = -EPIPE;
         u->actual_length = 0;
     } else if (done.in) {
         const Bytes packet = upload_.front();

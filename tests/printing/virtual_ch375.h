@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,13 @@ class VirtualCh375 {
   public:
     using Bytes = std::vector<std::uint8_t>;
 
+    // Ways a printer goes wrong, from one request on.
+    enum class Fault {
+        kVanish,  // unplugged: that request and every later one fail as for a device that is gone
+        kRefuse,  // attached but broken: that transfer and every later one stall, resets fail
+        kHang,    // that transfer never completes; the host has to give up on it
+    };
+
     explicit VirtualCh375(std::uint16_t vendor = 0x4348, std::uint16_t product = 0x5537);
     ~VirtualCh375();
     VirtualCh375(const VirtualCh375&) = delete;
@@ -36,6 +44,11 @@ class VirtualCh375 {
     void unplug_after(int out_transfers);
     // The next reset answers that the device is gone (it re-enumerated).
     void fail_next_reset();
+    // The k-th OUT transfer (from 1, zero-length ones counted), the k-th IN transfer, or the next
+    // reset meets the fault.
+    void fail_out_transfer(int k, Fault fault);
+    void fail_in_transfer(int k, Fault fault);
+    void fail_reset(Fault fault);
     // Remembers no OUT transfer (keeps long benchmark runs small).
     void set_recording(bool on);
 
@@ -54,7 +67,15 @@ class VirtualCh375 {
         _UMockdevIoctlData* buffer;  // null for zero-length URBs
         bool in;
         bool discarded;
+        bool stalled = false;  // completes with a stall instead of data
+        bool hung = false;     // completes only when the host cancels it
     };
+    struct Trigger {
+        int at = 0;  // 0: none
+        Fault fault = Fault::kVanish;
+    };
+    // Applies the fault `t` names when `count` reaches it; answers whether it did.
+    bool strike(const Trigger& t, int count, Urb& urb);
     bool on_ioctl(_UMockdevIoctlClient* client);
     bool reap(_UMockdevIoctlClient* client);
 
@@ -70,6 +91,11 @@ class VirtualCh375 {
     int unplug_after_ = -1;
     bool gone_ = false;
     bool fail_next_reset_ = false;
+    bool broken_ = false;
+    Trigger out_fault_, in_fault_;
+    std::optional<Fault> reset_fault_;
+    int out_count_ = 0;
+    int in_count_ = 0;
     bool recording_ = true;
     int resets_ = 0;
     int opens_ = 0;
