@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "ui/editor/QvprtTestDlg.h"
+#include "ui/symbol_font.h"
 
 // The icons live in a static library, whose resource initialiser the linker would drop.
 static void InitResources() {
@@ -52,6 +53,7 @@ void InitAppearance(QApplication& app) {
     // The dialogs ask for 宋体, which Linux does not have; a Ming face has the same look.
     QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("AR PL UMing CN"),
                                                         QStringLiteral("AR PL UMing TW")});
+    RegisterSymbolFont();
     g_bkColor = QColor(242, 243, 246);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QPalette p = QApplication::palette();

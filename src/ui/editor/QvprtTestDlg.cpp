@@ -29,6 +29,7 @@
 #include "ui/preview/MyPrintView.h"
 #include "ui/preview/MyState.h"
 #include "ui/qt_text.h"
+#include "ui/symbol_font.h"
 
 namespace qvprt::ui {
 
@@ -360,9 +361,8 @@ void CQvprtTestDlg::SetUpGrid() {
         grid_->SetColumnWidthPadded(c, kColumnWidths[c]);
     }
     grid_->SetGridColors(g_bkColor, Qt::black);
-    QFont grid_font(QStringLiteral("宋体"));
-    grid_font.setPixelSize(12);
-    grid_font.setWeight(QFont::Normal);
+    // The in-place editor takes the grid's font, so both show the symbols and marks.
+    const QFont grid_font = SegmentTextFont(12);
     grid_->setFont(grid_font);
     grid_->horizontalHeader()->setFont(grid_font);
     grid_->verticalHeader()->setDefaultSectionSize(QFontMetrics(grid_font).height() + 5);

@@ -8,14 +8,15 @@
 #include <cmath>
 
 #include "text/gbk.h"
+#include "ui/symbol_font.h"
 
 namespace qvprt::ui {
 
 QFont PreviewQFont(const layout::PreviewFont& font, int dpi) {
     QFont f;
-    // The family list finds the Song face even where the application set no substitution.
-    f.setFamilies(
-        {QStringLiteral("宋体"), QStringLiteral("AR PL UMing CN"), QStringLiteral("SimSun")});
+    // Symbols and marks from our font, the rest from the Song face; the turned face of vertical
+    // text turns both, since every glyph is drawn turned.
+    f.setFamilies(SegmentTextFamilies());
     const int pixels = std::max(1, static_cast<int>(std::lround(font.pixel_size * dpi / 96.0)));
     f.setPixelSize(pixels);
     f.setWeight(QFont::Normal);

@@ -23,8 +23,9 @@ inline const QColor kPreviewBackground(242, 243, 246);  // g_bkColor
 inline const QColor kPreviewBand(255, 255, 0);
 inline const QColor kPreviewMarker(255, 0, 0);
 
-// "宋体" (or "@宋体", whose glyphs are turned when drawn) with character height and average width
-// both s × dpi / 96 pixels: a Latin character is as wide as it is high, as on the tube.
+// Our symbol font before "宋体" (or "@宋体", whose glyphs are turned when drawn) with character
+// height and average width both s × dpi / 96 pixels: a Latin character is as wide as it is high, as
+// on the tube.
 QFont PreviewQFont(const layout::PreviewFont& font, int dpi);
 
 // GBK to what Qt draws; the serial and line codes stay the characters they are.
