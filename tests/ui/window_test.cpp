@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include "ui/editor/AboutDlg.h"
 #include "ui/editor/QvprtTestApp.h"
 #include "ui/grid/InPlaceEdit.h"
+#include "ui/preview/MyPrintView.h"
 #include "ui/preview/MyState.h"
 #include "ui_helpers.h"
 
@@ -171,7 +173,9 @@ class WindowTest : public QObject {
 
     void editorOnAColumnScrolledOutOfViewScrollsItBackFirst() {
         w->dlg->setWindowState(Qt::WindowNoState);
-        w->dlg->resize(700, 600);
+        w->dlg->resize(w->dlg->minimumSize());
+        w->grid()->setColumnWidth(COL_TEXT, 900);  // wider than the grid
+        QApplication::processEvents();
         QScrollBar* bar = w->grid()->horizontalScrollBar();
         QVERIFY(bar->maximum() > 0);
         bar->setValue(bar->maximum());
@@ -368,6 +372,93 @@ class WindowTest : public QObject {
         }
     }
 
+    // Home and End go to the first and last row, Page Up and Page Down a page; all four move the
+    // list's selection and leave the current row, its star and its boxes where they were.
+    void homeEndAndPageKeysMoveOnlyTheSelection() {
+        AddRows(59);
+        w->ClickCell(30, COL_NUMBER);
+        struct Step {
+            Qt::Key key;
+            int selected;  // -1: moved up from the previous step, -2: moved down
+        };
+        const Step steps[] = {{Qt::Key_Home, 0},      {Qt::Key_End, 59}, {Qt::Key_PageUp, -1},
+                              {Qt::Key_PageDown, -2}, {Qt::Key_Home, 0}, {Qt::Key_PageDown, -2}};
+        int previous = 30;
+        for (const Step& s : steps) {
+            QTest::keyClick(w->grid(), s.key);
+            const int selected = w->grid()->selectionModel()->selectedRows().value(0).row();
+            if (s.selected >= 0) {
+                QCOMPARE(selected, s.selected);
+            } else {
+                QVERIFY(s.selected == -1 ? selected < previous : selected > previous);
+            }
+            QCOMPARE(w->grid()->currentIndex().row(), selected);
+            QCOMPARE(w->editor().current_row, 30);
+            QCOMPARE(w->editor().grid.GetCurrentRowOfGrid(), 30);
+            QCOMPARE(w->Cell(30, COL_CURRENT), QStringLiteral("★"));
+            previous = selected;
+        }
+        // Down goes on from the current row, not from the selection.
+        QTest::keyClick(w->grid(), Qt::Key_Down);
+        QCOMPARE(w->editor().current_row, 31);
+    }
+
+    // The grid is one tab stop in the template's order: Tab leaves it for the scaling box,
+    // Shift+Tab for the radio before it; the selection shows whether the grid has the focus.
+    void gridIsOneTabStopAndShowsItsFocus() {
+        AddRows(2);
+        w->ClickCell(1, COL_NUMBER);
+        QVERIFY(w->grid()->hasFocus());
+        const QPoint in_row = w->CellRect(1, COL_TEXT).center();
+        const QColor focused = w->grid()->viewport()->grab().toImage().pixelColor(in_row);
+        struct Step {
+            Qt::Key key;
+            int focus;  // control id
+        };
+        const Step steps[] = {{Qt::Key_Tab, int(Control::Scale)},
+                              {Qt::Key_Backtab, IDC_GRID},
+                              {Qt::Key_Backtab, int(Control::ExternalFont)},
+                              {Qt::Key_Tab, IDC_GRID},
+                              {Qt::Key_Tab, int(Control::Scale)}};
+        for (const Step& s : steps) {
+            QTest::keyClick(QApplication::focusWidget(), s.key);
+            QCOMPARE(QApplication::focusWidget(), w->dlg->control(s.focus));
+        }
+        const QColor elsewhere = w->grid()->viewport()->grab().toImage().pixelColor(in_row);
+        QVERIFY(focused != elsewhere);
+        QVERIFY(focused != QColor(g_bkColor) && elsewhere != QColor(g_bkColor));
+        QCOMPARE(w->editor().current_row, 1);
+
+        // From the first box, Tab visits every control that takes the focus once and comes back.
+        w->dlg->control(int(Control::Material))->setFocus();
+        QSet<QWidget*> seen;
+        for (int i = 0; i < 40 && !seen.contains(QApplication::focusWidget()); ++i) {
+            seen.insert(QApplication::focusWidget());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(QApplication::focusWidget(), w->dlg->control(int(Control::Material)));
+        QVERIFY(seen.contains(w->grid()));
+        QCOMPARE(seen.size(), 20);
+    }
+
+    // Length and repeat take digits only; the copies edit answers a non-number itself.
+    void lengthAndRepeatEditsTakeDigitsOnly_data() {
+        QTest::addColumn<int>("edit");
+        QTest::addRow("length") << int(Control::LengthEdit);
+        QTest::addRow("repeat") << int(Control::RepeatEdit);
+    }
+    void lengthAndRepeatEditsTakeDigitsOnly() {
+        QFETCH(int, edit);
+        auto* e = static_cast<QLineEdit*>(w->dlg->control(edit));
+        e->setFocus();
+        e->selectAll();
+        Type(e, QStringLiteral("1a-2.+3 中x"));
+        QCOMPARE(e->text(), QStringLiteral("123"));
+        QTest::keyClick(e, Qt::Key_Backspace);
+        QCOMPARE(e->text(), QStringLiteral("12"));
+        QVERIFY(w->prompts.messages.empty());
+    }
+
     // Keys a one-line edit has no use for stay in the cell editor: the grid's row does not move
     // under it.
     void keysTheEditorDoesNotUseStayInIt_data() {
@@ -458,12 +549,12 @@ class WindowTest : public QObject {
         QCOMPARE(Column(COL_FONTSIZE), QStringList({"1", "2", "2"}));
     }
 
-    void exitWithLettersInTheLengthBoxStaysOpen() {
+    void exitWithAnEmptyLengthBoxStaysOpen() {
         auto* length =
             static_cast<QLineEdit*>(w->dlg->control(static_cast<int>(Control::LengthEdit)));
         length->setFocus();
         length->selectAll();
-        QTest::keyClicks(length, "2x");
+        QTest::keyClick(length, Qt::Key_Backspace);
         QTest::keyClick(length, Qt::Key_Return);  // Enter in a box does not close the window
         QVERIFY(w->dlg->isVisible());
         w->dlg->command(ID_EXIT)->trigger();
@@ -514,6 +605,96 @@ class WindowTest : public QObject {
         // Once it covers the area nothing moves.
         w->dlg->FillScreenUnlessMaximised();
         QCOMPARE(w->dlg->frameGeometry(), area);
+    }
+
+    // Every radio and label of a group box shows its whole text inside the box's frame.
+    void textsStayInsideTheirGroupBoxes() {
+        const auto groups = w->dlg->findChildren<QGroupBox*>();
+        QList<QWidget*> texts;
+        for (QRadioButton* r : w->dlg->findChildren<QRadioButton*>()) {
+            texts << r;
+        }
+        for (QLabel* l : w->dlg->findChildren<QLabel*>()) {
+            texts << l;
+        }
+        int checked = 0;
+        for (QWidget* t : texts) {
+            if (t->isHidden() || t->parentWidget() != w->dlg.get()) {
+                continue;
+            }
+            const QGroupBox* inner = nullptr;
+            for (const QGroupBox* g : groups) {
+                if (g->geometry().contains(t->geometry().topLeft()) &&
+                    (inner == nullptr || inner->geometry().contains(g->geometry()))) {
+                    inner = g;
+                }
+            }
+            if (inner == nullptr) {
+                continue;
+            }
+            ++checked;
+            QVERIFY2(t->width() >= t->sizeHint().width(), qPrintable(t->objectName()));
+            QVERIFY2(t->x() + t->sizeHint().width() + 3 <= inner->geometry().right(),
+                     qPrintable(t->objectName()));
+        }
+        QVERIFY(checked >= 10);
+    }
+
+    // Scrolled to its end, the grid keeps its top row whole under the header, and its last row.
+    void scrolledGridKeepsItsTopRowWhole() {
+        AddRows(60);
+        w->dlg->setWindowState(Qt::WindowNoState);
+        QScrollBar* bar = w->grid()->verticalScrollBar();
+        // Window heights that leave room for part of a row at the grid's bottom.
+        for (int extra = 0; extra < 3; ++extra) {
+            w->dlg->resize(1000, 760 + 5 * extra);
+            QApplication::processEvents();
+            for (auto action :
+                 {QAbstractSlider::SliderToMaximum, QAbstractSlider::SliderSingleStepSub,
+                  QAbstractSlider::SliderSingleStepAdd}) {
+                bar->triggerAction(action);
+                QApplication::processEvents();
+                const int top = w->grid()->rowAt(0);
+                QCOMPARE(w->grid()->rowViewportPosition(top), 0);
+                QCOMPARE(top, bar->value());
+            }
+            const int last = w->grid()->model()->rowCount() - 1;
+            QVERIFY(w->grid()->rowViewportPosition(last) + w->grid()->rowHeight(last) <=
+                    w->grid()->viewport()->height());
+        }
+    }
+
+    // The window goes no smaller than keeps the grid, the strip under the preview and every
+    // control and toolbar button in view.
+    void smallestWindowKeepsEveryControlUsable() {
+        w->dlg->setWindowState(Qt::WindowNoState);
+        w->dlg->resize(400, 300);
+        QApplication::processEvents();
+        QCOMPARE(w->dlg->size(), w->dlg->minimumSize());
+        const QRect inside = w->dlg->rect();
+        const int ids[] = {int(Control::Material),
+                           int(Control::Density),
+                           int(Control::CopiesEdit),
+                           int(Control::CurrentAndBelow),
+                           IDC_PICTURE,
+                           IDC_GRID,
+                           IDC_BOTTOM_STRIP};
+        for (int id : ids) {
+            QVERIFY2(inside.contains(w->dlg->control(id)->geometry()),
+                     qPrintable(QString::number(id)));
+        }
+        QVERIFY(w->grid()->viewport()->height() > 5 * w->grid()->rowHeight(0));
+        QVERIFY(w->grid()->verticalScrollBar()->isVisibleTo(w->dlg.get()) ||
+                w->grid()->verticalScrollBar()->maximum() == 0);
+        const QWidget* preview = w->dlg->previewWindow();
+        QVERIFY(preview->isVisible());
+        QCOMPARE(preview->geometry(), w->dlg->control(IDC_BOTTOM_STRIP)->geometry());
+        QVERIFY(preview->height() >= 60);
+        for (QAction* a : w->dlg->toolbar()->actions()) {
+            if (!a->isSeparator()) {
+                QVERIFY2(w->dlg->toolbar()->widgetForAction(a)->isVisible(), qPrintable(a->text()));
+            }
+        }
     }
 
     void printSendsTheJobAndReportsInTheStatusWindow() {

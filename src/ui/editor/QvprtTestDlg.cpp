@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QWindow>
+#include <algorithm>
 #include <cmath>
 
 #include "printing/job_summary.h"
@@ -26,6 +27,7 @@
 #include "ui/editor/QvprtTestApp.h"
 #include "ui/grid/GridModel.h"
 #include "ui/grid/InPlaceEdit.h"
+#include "ui/grid/MyEdit.h"
 #include "ui/preview/MyPrintView.h"
 #include "ui/preview/MyState.h"
 #include "ui/qt_text.h"
@@ -158,6 +160,10 @@ CQvprtTestDlg::CQvprtTestDlg(printing::Ch375Driver& driver, editor::Prompts* pro
     BuildToolbar();
     BuildControls();
     SetUpGrid();
+    SetTabOrder();
+    // Below the template's size the controls would lie under the window's edges, and the grid
+    // and the strip, which follow the edges, would vanish; the toolbar keeps all its buttons.
+    setMinimumSize(std::max(Px(550), toolbar_->sizeHint().width()), Top(452));
     editor_->Initialize();
     MirrorAll();
     layout_ready_ = true;
@@ -258,7 +264,12 @@ void CQvprtTestDlg::BuildControls() {
 
     for (const RadioSpec& r : kRadios) {
         auto* radio = new QRadioButton(QString::fromUtf8(r.text), this);
+        // The style's wider gap between circle and text would push "当前段以下" into its group's
+        // frame.
+        radio->setStyleSheet(QStringLiteral("QRadioButton { spacing: 3px; }"));
         radio->setGeometry(UnitRect(r.x, r.y, r.w, r.h));
+        // Never narrower than its text.
+        radio->resize(std::max(radio->width(), radio->sizeHint().width()), radio->height());
         // The editor keeps the radios' states; all six share this parent.
         radio->setAutoExclusive(false);
         radio->setObjectName(QString::number(static_cast<int>(r.id)));
@@ -276,7 +287,16 @@ void CQvprtTestDlg::BuildControls() {
                               {Control::RepeatEdit, 41, 158, 33, 14},
                               {Control::CopiesEdit, 507, 53, 33, 14}};
     for (const EditSpec& e : edits) {
-        auto* edit = new QLineEdit(this);
+        // Length and repeat take digits only; the copies edit takes any text and its handler
+        // answers a non-number.
+        QLineEdit* edit = nullptr;
+        if (e.id == Control::CopiesEdit) {
+            edit = new QLineEdit(this);
+        } else {
+            auto* digits = new CMyEdit(this);
+            digits->SetDigitsMode(0);
+            edit = digits;
+        }
         edit->setGeometry(UnitRect(e.x, e.y, e.w, e.h));
         edit->setObjectName(QString::number(static_cast<int>(e.id)));
         controls_[static_cast<int>(e.id)] = edit;
@@ -367,6 +387,24 @@ void CQvprtTestDlg::SetUpGrid() {
     grid_->horizontalHeader()->setFont(grid_font);
     grid_->verticalHeader()->setDefaultSectionSize(QFontMetrics(grid_font).height() + 5);
     grid_->horizontalHeader()->setFixedHeight(QFontMetrics(grid_font).height() + 9);
+}
+
+void CQvprtTestDlg::SetTabOrder() {
+    // The template's order; hidden and disabled controls are skipped by the focus chain itself.
+    static constexpr int kOrder[] = {
+        1004, 1005, 1016, 1007, 1024, 1026, 1027, 1028, 1019, 1030, 1020, 1031,
+        1010, 1006, 1025, 1033, 1022, 1021, 1023, 1017, 1011, 1039, 1040, 1032,
+    };
+    QWidget* previous = nullptr;
+    for (int id : kOrder) {
+        QWidget* next = control(id);
+        if (previous != nullptr && next != nullptr) {
+            QWidget::setTabOrder(previous, next);
+        }
+        if (next != nullptr) {
+            previous = next;
+        }
+    }
 }
 
 // ---- commands ----

@@ -116,6 +116,7 @@ class CQvprtTestDlg : public QDialog, public editor::EditorView, public GridPare
     void BuildControls();
     void PlaceSummary();
     void SetUpGrid();
+    void SetTabOrder();
     void OnCommand(int id);
     void MirrorControl(editor::Control control);
     void MirrorAll();

@@ -1,5 +1,6 @@
 #include "ui/grid/MyListCtrl.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -21,7 +22,11 @@ CMyListCtrl::CMyListCtrl(QWidget* parent) : QTableView(parent) {
     setTextElideMode(Qt::ElideRight);
     setShowGrid(true);
     setCornerButtonEnabled(false);
+    // One tab stop: Tab and Shift+Tab leave the grid for the window's other controls, the arrow
+    // keys move inside it.
+    setTabKeyNavigation(false);
     verticalHeader()->hide();
+    ShowFocus(false);
     // The scroll bars take the focus first, which ends an open editor with its text committed.
     connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
             [this](int) { TakeFocusForScroll(); });
@@ -252,6 +257,69 @@ void CMyListCtrl::keyReleaseEvent(QKeyEvent* event) {
         parent_->GridRowClicked(row, GetCurrentColumn());
     }
     SelectRow(row, true);
+}
+
+QModelIndex CMyListCtrl::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    // Home and End go to the first and last row, as Page Up and Page Down go a page; they move the
+    // list's selection only, not the grid's current row.
+    if (model_ != nullptr && model_->rowCount() > 0 && (action == MoveHome || action == MoveEnd)) {
+        const int column = std::max(currentIndex().column(), 0);
+        return model_->index(action == MoveHome ? 0 : model_->rowCount() - 1, column);
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
+
+void CMyListCtrl::ShowFocus(bool focused) {
+    // The selected row is drawn in the highlight colour only while the grid has the keyboard
+    // focus, so the user sees where the keys go.
+    static const QColor kUnfocusedSelection(214, 217, 223);
+    QPalette p = palette();
+    const QPalette system = QApplication::palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(
+            group, QPalette::Highlight,
+            focused ? system.color(QPalette::Active, QPalette::Highlight) : kUnfocusedSelection);
+        p.setColor(group, QPalette::HighlightedText,
+                   focused ? system.color(QPalette::Active, QPalette::HighlightedText)
+                           : system.color(QPalette::Active, QPalette::Text));
+    }
+    setPalette(p);
+}
+
+void CMyListCtrl::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    ShowFocus(true);
+}
+
+void CMyListCtrl::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    ShowFocus(false);
+}
+
+void CMyListCtrl::AlignTopRow() {
+    // At the end of its range the table view lines the last row up with the bottom edge, which
+    // leaves the top row half under the header; keep the top row whole, as a list control does.
+    QScrollBar* bar = verticalScrollBar();
+    if (verticalScrollMode() != ScrollPerItem || bar->maximum() <= 0 ||
+        bar->value() != bar->maximum() || bar->value() >= verticalHeader()->count()) {
+        return;
+    }
+    const int offset = verticalHeader()->offset();
+    const int top = verticalHeader()->sectionPosition(verticalHeader()->logicalIndex(bar->value()));
+    if (offset != top) {
+        verticalHeader()->setOffset(top);
+        viewport()->scroll(0, offset - top);
+    }
+}
+
+void CMyListCtrl::scrollContentsBy(int dx, int dy) {
+    QTableView::scrollContentsBy(dx, dy);
+    AlignTopRow();
+}
+
+void CMyListCtrl::updateGeometries() {
+    QTableView::updateGeometries();
+    AlignTopRow();
 }
 
 void CMyListCtrl::TakeFocusForScroll() {

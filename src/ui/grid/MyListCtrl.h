@@ -64,10 +64,17 @@ class CMyListCtrl : public QTableView {
     void mousePressEvent(QMouseEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void updateGeometries() override;
 
   private:
     void TakeFocusForScroll();
     void EnsureRowVisible(int row, bool fully);
+    void ShowFocus(bool focused);
+    void AlignTopRow();
 
     GridModel* model_ = nullptr;
     GridParent* parent_ = nullptr;
