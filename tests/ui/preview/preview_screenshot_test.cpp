@@ -62,6 +62,30 @@ class PreviewScreenshots : public QObject {
         h.Preview();
         QVERIFY(!Save(h, "vertical").isEmpty());
     }
+    // Symbols and both script marks (U+E000.. and U+E051/U+E052 as the grid holds them) in our
+    // font, among the Song face's characters, across and turned.
+    void symbolsAndMarks_data() {
+        QTest::addColumn<bool>("vertical");
+        QTest::newRow("symbols-horizontal") << false;
+        QTest::newRow("symbols-vertical") << true;
+    }
+    void symbolsAndMarks() {
+        QFETCH(bool, vertical);
+        PreviewHarness h;
+        h.editor.settings.material_code = {'L', 'A', 'B', 0};
+        h.editor.settings.material_param_index = 2;
+        const char* rows[] = {"\uE000PE 接地", "X\uE0512 Y\uE052a", "\uE002\uE013 \uE020",
+                              "220V \uE030 \uE02D", "\uE040 \uE044\uE04B"};
+        for (int i = 0; i < 5; ++i) {
+            model::SegmentNode& n = h.Row(i, rows[i]);
+            n.decoration = 'F';
+            if (vertical) {
+                n.direction = {'1', '3'};
+            }
+        }
+        h.Preview();
+        QVERIFY(!Save(h, QTest::currentDataTag()).isEmpty());
+    }
     void bordersAndUnderlines() {
         PreviewHarness h;
         h.editor.settings.material_code = {'L', 'A', 'B', 0};
