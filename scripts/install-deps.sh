@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-svg-dev libgl-dev
   libusb-1.0-0-dev umockdev libumockdev-dev
+  libgsf-1-dev libzip-dev
   fonts-arphic-uming fonts-dejavu-core python3-fonttools xvfb xauth
 )
 if [ "${QVPRT_FUZZ:-0}" = 1 ]; then

@@ -118,6 +118,54 @@ std::string read_error_message(ReadError e, std::string_view path, std::string_v
     return gbk_for_message(fill(read_error_template(e), path, d1, d2));
 }
 
+namespace {
+
+const char* sheet_error_template(SheetError e, bool detail) {
+    switch (e) {
+        case SheetError::None:
+            return "";
+        case SheetError::OpenFailed:
+            return "无法打开文件“%1”：%2。";
+        case SheetError::ReadFailed:
+            return "无法读取文件“%1”：%2。";
+        case SheetError::Empty:
+            return "文件“%1”是空文件，未读入任何内容。";
+        case SheetError::TooLarge:
+            return "文件“%1”超过%2MB，不像是一份线号表，未读入任何内容。";
+        case SheetError::NotSpreadsheet:
+            return detail ? "文件“%1”是%2，不是电子表格，未读入任何内容。"
+                          : "文件“%1”不是电子表格（.xls、.xlsx、.ods或CSV文件），未读入任何内容。";
+        case SheetError::Html:
+            return "文件“%1”是网页（HTML），不是电子表格，未读入任何内容。请在表格软件中把它另存为"
+                   ".xlsx、.xls或CSV文件后再导入。";
+        case SheetError::OtherZip:
+            return "文件“%1”是ZIP压缩包，但不是.xlsx或.ods工作簿，未读入任何内容。";
+        case SheetError::OtherCompound:
+            return "文件“%"
+                   "1”是OLE复合文档，但其中没有Excel工作簿（可能是Word文档等），未读入任何内容。";
+        case SheetError::OldExcel:
+            return "文件“%1”是Excel 95或更早版本的工作簿，本程序只能读取Excel "
+                   "97及以后版本的.xls文件。"
+                   "请把它另存为.xlsx或.xls文件后再导入。";
+        case SheetError::Encrypted:
+            return "工作簿“%1”设有密码保护，本程序无法读取。请取消密码后再导入。";
+        case SheetError::PartTooLarge:
+            return "文件“%1”中的“%2”解压后超过%3MB，可能是恶意构造的文件，未读入任何内容。";
+        case SheetError::Damaged:
+            return "文件“%1”已损坏：%2，未读入任何内容。";
+        case SheetError::NoSheet:
+            return "工作簿“%1”中没有工作表，未读入任何内容。";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string sheet_error_message(SheetError e, std::string_view path, std::string_view d1,
+                                std::string_view d2) {
+    return gbk_for_message(fill(sheet_error_template(e, !d1.empty()), path, d1, d2));
+}
+
 std::string save_error_message(std::string_view path, std::string_view reason) {
     return gbk_for_message(
         fill("无法保存文件“%1”：%2。磁盘上原有的文件没有改动。", path, reason, ""));

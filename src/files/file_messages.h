@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "files/file_result.h"
+#include "files/sheet_reader.h"
 
 namespace qvprt::files {
 
@@ -16,6 +17,9 @@ std::string message_caption();  // "提示"
 std::string read_error_message(ReadError e, std::string_view path, std::string_view d1 = {},
                                std::string_view d2 = {});
 const char* job_field_name(JobField field);
+// `d1` and `d2` are the details listed beside each SheetError.
+std::string sheet_error_message(SheetError e, std::string_view path, std::string_view d1 = {},
+                                std::string_view d2 = {});
 std::string save_error_message(std::string_view path, std::string_view reason);
 // The new file took the old one's place but the folder could not be synced, and the old file
 // could not be put back (a file system without hard links).
