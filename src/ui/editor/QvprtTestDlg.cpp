@@ -162,8 +162,13 @@ CQvprtTestDlg::CQvprtTestDlg(printing::Ch375Driver& driver, editor::Prompts* pro
     SetUpGrid();
     SetTabOrder();
     // Below the template's size the controls would lie under the window's edges, and the grid
-    // and the strip, which follow the edges, would vanish; the toolbar keeps all its buttons.
-    setMinimumSize(std::max(Px(550), toolbar_->sizeHint().width()), Top(452));
+    // and the strip, which follow the edges, would vanish; the toolbar keeps all its buttons. A
+    // smaller screen still holds the whole window.
+    QSize least(std::max(Px(550), toolbar_->sizeHint().width()), Top(452) + kSummaryLine);
+    if (const QScreen* s = screen()) {
+        least = least.boundedTo(s->availableGeometry().size());
+    }
+    setMinimumSize(least);
     editor_->Initialize();
     MirrorAll();
     layout_ready_ = true;
@@ -569,8 +574,11 @@ void CQvprtTestDlg::FillScreenUnlessMaximised() {
     }
     // The frame's margins stay outside the area.
     const QRect g = geometry();
-    setGeometry(area.adjusted(g.left() - frame.left(), g.top() - frame.top(),
-                              g.right() - frame.right(), g.bottom() - frame.bottom()));
+    const QRect inside = area.adjusted(g.left() - frame.left(), g.top() - frame.top(),
+                                       g.right() - frame.right(), g.bottom() - frame.bottom());
+    // On a screen smaller than the least size the window still fits it.
+    setMinimumSize(minimumSize().boundedTo(inside.size()));
+    setGeometry(inside);
 }
 
 // ---- mirroring ----
