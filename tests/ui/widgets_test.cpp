@@ -6,6 +6,7 @@
 #include "ui/editor/QvprtTestApp.h"
 #include "ui/grid/MyEdit.h"
 #include "ui/preview/MyState.h"
+#include "ui/style.h"
 #include "ui_helpers.h"
 
 namespace qvprt::ui {
@@ -79,8 +80,8 @@ class WidgetsTest : public QObject {
         QCOMPARE(img.pixelColor(left + 9, top + 5) == tick, state == 2);
         QCOMPARE(img.pixelColor(left + 9, top + 6) == tick, false);
         // Face: the grid's background, beyond the last column too.
-        QCOMPARE(img.pixelColor(img.width() - 3, h->height() / 2), g_bkColor);
-        QCOMPARE(img.pixelColor(left + 1, top + 1) == g_bkColor, state == 0);
+        QCOMPARE(img.pixelColor(img.width() - 3, h->height() / 2), kWindowColor);
+        QCOMPARE(img.pixelColor(left + 1, top + 1) == kWindowColor, state == 0);
     }
 
     void statusWindowAnswers() {

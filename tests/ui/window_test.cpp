@@ -20,6 +20,7 @@
 #include "ui/grid/InPlaceEdit.h"
 #include "ui/preview/MyPrintView.h"
 #include "ui/preview/MyState.h"
+#include "ui/style.h"
 #include "ui_helpers.h"
 
 namespace qvprt::ui {
@@ -426,7 +427,7 @@ class WindowTest : public QObject {
         }
         const QColor elsewhere = w->grid()->viewport()->grab().toImage().pixelColor(in_row);
         QVERIFY(focused != elsewhere);
-        QVERIFY(focused != QColor(g_bkColor) && elsewhere != QColor(g_bkColor));
+        QVERIFY(focused != QColor(kWindowColor) && elsewhere != QColor(kWindowColor));
         QCOMPARE(w->editor().current_row, 1);
 
         // From the first box, Tab visits every control that takes the focus once and comes back.

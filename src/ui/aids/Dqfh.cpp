@@ -11,8 +11,8 @@
 #include <cmath>
 
 #include "layout/symbol_table.h"
-#include "ui/editor/QvprtTestApp.h"
 #include "ui/qt_text.h"
+#include "ui/style.h"
 #include "ui/symbol_font.h"
 
 namespace qvprt::ui {
@@ -71,7 +71,7 @@ CDqfh::CDqfh(QWidget* parent)
     setFixedSize(Px(419), Px(179));
     QPalette palette = this->palette();
     for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
-        palette.setColor(QPalette::All, role, g_bkColor);
+        palette.setColor(QPalette::All, role, kWindowColor);
     }
     setPalette(palette);
     setAutoFillBackground(true);

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "ui/editor/QvprtTestDlg.h"
+#include "ui/style.h"
 #include "ui/symbol_font.h"
 
 // The icons live in a static library, whose resource initialiser the linker would drop.
@@ -15,8 +16,6 @@ static void InitResources() {
 }
 
 namespace qvprt::ui {
-
-QColor g_bkColor;
 
 namespace {
 
@@ -54,12 +53,11 @@ void InitAppearance(QApplication& app) {
     QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("AR PL UMing CN"),
                                                         QStringLiteral("AR PL UMing TW")});
     RegisterSymbolFont();
-    g_bkColor = QColor(242, 243, 246);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QPalette p = QApplication::palette();
     for (QPalette::ColorRole role :
          {QPalette::Window, QPalette::Base, QPalette::Button, QPalette::AlternateBase}) {
-        p.setColor(QPalette::All, role, g_bkColor);
+        p.setColor(QPalette::All, role, kWindowColor);
     }
     p.setColor(QPalette::All, QPalette::WindowText, Qt::black);
     p.setColor(QPalette::All, QPalette::Text, Qt::black);

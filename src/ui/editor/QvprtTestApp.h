@@ -2,7 +2,6 @@
 // The application object: fonts, colours, and the main window's modal run.
 
 #include <QApplication>
-#include <QColor>
 #include <functional>
 
 class QWidget;
@@ -12,10 +11,6 @@ class Ch375Driver;
 }
 
 namespace qvprt::ui {
-
-// Background of every window of the program: the main window and its controls, the grid and its
-// header, the toolbar band, the status window.
-extern QColor g_bkColor;
 
 class CQvprtTestApp : public QApplication {
   public:

@@ -31,6 +31,7 @@
 #include "ui/preview/MyPrintView.h"
 #include "ui/preview/MyState.h"
 #include "ui/qt_text.h"
+#include "ui/style.h"
 #include "ui/symbol_font.h"
 
 namespace qvprt::ui {
@@ -153,7 +154,7 @@ CQvprtTestDlg::CQvprtTestDlg(printing::Ch375Driver& driver, editor::Prompts* pro
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     setAutoFillBackground(true);
     QPalette p = palette();
-    p.setColor(QPalette::Window, g_bkColor);
+    p.setColor(QPalette::Window, kWindowColor);
     setPalette(p);
     resize(Px(550), Top(452) + kSummaryLine);
 
@@ -206,15 +207,16 @@ void CQvprtTestDlg::BuildToolbar() {
     toolbar_->setAutoFillBackground(true);
     toolbar_->setContentsMargins(0, 0, 0, 0);
     QPalette p = toolbar_->palette();
-    p.setColor(QPalette::Window, g_bkColor);
-    p.setColor(QPalette::Button, g_bkColor);
+    p.setColor(QPalette::Window, kWindowColor);
+    p.setColor(QPalette::Button, kWindowColor);
     toolbar_->setPalette(p);
-    toolbar_->setStyleSheet(QStringLiteral(
-        "QToolBar { background: rgb(242,243,246); border: none; padding: 2px; spacing: 0px; }"
-        "QToolButton { border: 1px solid transparent; padding: 0px; }"
-        "QToolButton:hover { border: 1px solid #a0a0a0; }"
-        "QToolButton:pressed { border: 1px solid #606060; }"
-        "QToolButton:disabled { color: #a0a0a0; }"));
+    toolbar_->setStyleSheet(
+        QStringLiteral("QToolBar { background: %1; border: none; padding: 2px; spacing: 0px; }"
+                       "QToolButton { border: 1px solid transparent; padding: 0px; }"
+                       "QToolButton:hover { border: 1px solid #a0a0a0; }"
+                       "QToolButton:pressed { border: 1px solid #606060; }"
+                       "QToolButton:disabled { color: #a0a0a0; }")
+            .arg(WindowColorCss()));
     for (const ToolButton& b : kToolButtons) {
         if (b.id == 0) {
             toolbar_->addSeparator();
@@ -241,10 +243,11 @@ void CQvprtTestDlg::BuildControls() {
         auto* box = new QGroupBox(QString::fromUtf8(g.title), this);
         box->setGeometry(UnitRect(g.x, g.y, g.w, g.h));
         // The title sits on the frame's top line, as a dialog's group box draws it.
-        box->setStyleSheet(QStringLiteral(
-            "QGroupBox { border: 1px solid #a0a0a0; margin-top: 6px; }"
-            "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
-            " left: 6px; top: 0px; padding: 0px 1px; background: rgb(242,243,246); }"));
+        box->setStyleSheet(
+            QStringLiteral("QGroupBox { border: 1px solid #a0a0a0; margin-top: 6px; }"
+                           "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: "
+                           "top left; left: 6px; top: 0px; padding: 0px 1px; background: %1; }")
+                .arg(WindowColorCss()));
     }
     for (const LabelSpec& l : kLabels) {
         auto* label = new QLabel(QString::fromUtf8(l.text), this);
@@ -385,7 +388,7 @@ void CQvprtTestDlg::SetUpGrid() {
     for (int c = 0; c < editor::kGridColumns; ++c) {
         grid_->SetColumnWidthPadded(c, kColumnWidths[c]);
     }
-    grid_->SetGridColors(g_bkColor, Qt::black);
+    grid_->SetGridColors(kWindowColor, Qt::black);
     // The in-place editor takes the grid's font, so both show the symbols and marks.
     const QFont grid_font = SegmentTextFont(12);
     grid_->setFont(grid_font);

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "ui/editor/QvprtTestApp.h"
+#include "ui/style.h"
 
 namespace qvprt::ui {
 
@@ -22,7 +22,7 @@ CMyState::CMyState(QWidget* parent)
     setFixedSize(kWidth, kHeight);
     setAutoFillBackground(true);
     QPalette p = palette();
-    p.setColor(QPalette::Window, g_bkColor);
+    p.setColor(QPalette::Window, kWindowColor);
     setPalette(p);
     setStyleSheet(QStringLiteral("CMyState { border: 1px solid #808080; }"));
 
@@ -38,9 +38,11 @@ CMyState::CMyState(QWidget* parent)
     label_->setPalette(lp);
 
     // Black text that turns red while the button is held down.
-    const QString button_style = QStringLiteral(
-        "QPushButton { background: rgb(242,243,246); color: black; border: 1px solid #808080; "
-        "padding: 2px; } QPushButton:pressed { color: red; }");
+    const QString button_style =
+        QStringLiteral(
+            "QPushButton { background: %1; color: black; border: 1px solid #808080; "
+            "padding: 2px; } QPushButton:pressed { color: red; }")
+            .arg(WindowColorCss());
     continue_ = new QPushButton(QStringLiteral("继续打印"), this);
     continue_->setObjectName(QStringLiteral("1045"));
     cancel_ = new QPushButton(QStringLiteral("取消打印"), this);

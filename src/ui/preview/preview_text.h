@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "layout/preview_layout.h"
+#include "ui/style.h"
 
 class QPainter;
 class QRect;
@@ -19,7 +20,7 @@ class QRect;
 namespace qvprt::ui {
 
 // The strip's colours.
-inline const QColor kPreviewBackground(242, 243, 246);  // g_bkColor
+inline constexpr QColor kPreviewBackground = kWindowColor;
 inline const QColor kPreviewBand(255, 255, 0);
 inline const QColor kPreviewMarker(255, 0, 0);
 
