@@ -222,7 +222,8 @@ void Editor::OnCopiesChanged(std::string_view text) {
     }
     if (!model::copies_in_range(copies_edit_value)) {
         char buf[64];
-        std::snprintf(buf, sizeof buf, "打印份数应在[1-%d]之间！", model::kMaxCopies);
+        std::snprintf(buf, sizeof buf, "打印份数应在[%d-%d]之间！", model::kMinCopies,
+                      model::kMaxCopies);
         ShowMessage(buf, "提示");
         copies_edit_value = 1;
         WriteEdits();

@@ -20,6 +20,13 @@ std::string Format(const char* utf8_format, int value) {
     return buf;
 }
 
+// A range's message, from the range's own limits.
+std::string FormatRange(const char* utf8_format, int low, int high) {
+    char buf[256];
+    std::snprintf(buf, sizeof buf, utf8_format, low, high);
+    return buf;
+}
+
 }  // namespace
 
 template <typename F>
@@ -86,7 +93,9 @@ void Editor::OnSetLength() {
     ReadEdits();  // a refused edit shows its message; the command goes on with what was read
     const int value = length_edit_value;
     if (value < model::kMinLengthMm || value > model::kMaxLengthMm) {
-        ShowMessage(Format("输入段长值应在(6-%d)之间!", model::kMaxLengthMm), "Prompt");
+        ShowMessage(
+            FormatRange("输入段长值应在(%d-%d)之间!", model::kMinLengthMm, model::kMaxLengthMm),
+            "Prompt");
         length_edit_value = 20;
         WriteEdits();
         return;
@@ -122,7 +131,8 @@ void Editor::OnSetRepeat() {
     ReadEdits();
     const int value = repeat_edit_value;
     if (value < model::kMinRepeat || value > model::kMaxRepeat) {
-        ShowMessage(Format("重复次数应在[1-%d]之间！", model::kMaxRepeat), "提示");
+        ShowMessage(FormatRange("重复次数应在[%d-%d]之间！", model::kMinRepeat, model::kMaxRepeat),
+                    "提示");
         repeat_edit_value = 1;
         WriteEdits();
         return;

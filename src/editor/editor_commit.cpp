@@ -49,7 +49,8 @@ int Editor::OnCellChanged(int row, int column) {
         const long value = LeadingInteger(grid.GetItemText(row, COL_REPEAT));
         if (value > model::kMaxRepeat || value < model::kMinRepeat) {
             char buf[128];
-            std::snprintf(buf, sizeof buf, "重复次数应在[1-%d]之间，设置无效！", model::kMaxRepeat);
+            std::snprintf(buf, sizeof buf, "重复次数应在[%d-%d]之间，设置无效！", model::kMinRepeat,
+                          model::kMaxRepeat);
             ShowMessage(buf, "Prompt");
             grid.SetCellText(row, COL_REPEAT, std::to_string(n->repeat));
             return RefuseCommit();
@@ -59,7 +60,7 @@ int Editor::OnCellChanged(int row, int column) {
         std::string s = grid.GetItemText(row, COL_TEXT);
         const std::string& t = grid.GetItemText(row, COL_TEXT2);
         if (!t.empty()) {
-            s += layout::CODE_LINE_BREAK;
+            s += model::CODE_LINE_BREAK;
             s += t;
         }
         if (s.size() > static_cast<std::size_t>(model::kMaxTextBytes)) {
@@ -77,7 +78,7 @@ int Editor::OnCellChanged(int row, int column) {
         auto store = [n](const std::string& text) {
             text::copy_field(n->text, text);
             n->text_length = static_cast<std::uint8_t>(text.size());
-            n->double_line = text.find(layout::CODE_LINE_BREAK) != std::string::npos ? 1 : 0;
+            n->double_line = text.find(model::CODE_LINE_BREAK) != std::string::npos ? 1 : 0;
             n->wide_char_count = model::count_wide_chars(*n);
         };
         store(s);

@@ -25,20 +25,20 @@ std::pair<std::string, std::string> Editor::CellsFromRecordText(const SegmentNod
     for (std::size_t i = 0; i < len; ++i) {
         const char c = n.text[i];
         switch (c) {
-            case layout::CODE_SERIAL_NATURAL:
-            case layout::CODE_SERIAL_PADDED:
-            case layout::CODE_SERIAL_UPPER:
-            case layout::CODE_SERIAL_LOWER:
-                out->append(layout::MARK_SERIAL);
+            case model::CODE_SERIAL_NATURAL:
+            case model::CODE_SERIAL_PADDED:
+            case model::CODE_SERIAL_UPPER:
+            case model::CODE_SERIAL_LOWER:
+                out->append(model::MARK_SERIAL);
                 break;
-            case layout::CODE_LINE_BREAK:
+            case model::CODE_LINE_BREAK:
                 out = &second;
                 break;
-            case layout::CODE_SUPERSCRIPT:
-                out->append(layout::MARK_SUPERSCRIPT);
+            case model::CODE_SUPERSCRIPT:
+                out->append(model::MARK_SUPERSCRIPT);
                 break;
-            case layout::CODE_SUBSCRIPT:
-                out->append(layout::MARK_SUBSCRIPT);
+            case model::CODE_SUBSCRIPT:
+                out->append(model::MARK_SUBSCRIPT);
                 break;
             default:
                 out->push_back(c);
@@ -185,14 +185,15 @@ void Editor::OpenFile() {
             text::gbk("提示"), MessageIcon::Exclamation);
         return;
     }
-    // The grid holds at most 1000 rows: an append that would pass them changes nothing.
+    // The grid holds at most kMaxRows rows: an append that would pass them changes nothing.
     const int existing = replace ? 0 : grid.GetItemCount();
     if (existing + model::segment_count(file.head.get()) > model::kMaxRows) {
         last_outcome = Outcome::Refused;
-        prompts_.ShowMessage(files::gbk_for_message("文件“" + *chosen +
-                                                    "”的段数与当前内容合计超过1000段，"
-                                                    "无法追加，未读入任何内容。"),
-                             text::gbk("提示"), MessageIcon::Exclamation);
+        prompts_.ShowMessage(
+            files::gbk_for_message("文件“" + *chosen + "”的段数与当前内容合计超过" +
+                                   std::to_string(model::kMaxRows) +
+                                   "段，无法追加，未读入任何内容。"),
+            text::gbk("提示"), MessageIcon::Exclamation);
         return;
     }
 

@@ -2,14 +2,18 @@
 
 #include <string>
 
+#include "model/segment_list.h"
+#include "model/text_codes.h"
 #include "text/gbk.h"
 
 namespace qvprt::files {
 
 namespace {
 
-// "%1", "%2", "%3" stand for the path and the two details.
-const char* read_error_template(ReadError e) {
+// "%1", "%2", "%3" stand for the path and the two details; the limits come from the checks'
+// own constants.
+std::string read_error_template(ReadError e) {
+    using std::to_string;
     switch (e) {
         case ReadError::None:
             return "";
@@ -26,9 +30,11 @@ const char* read_error_template(ReadError e) {
         case ReadError::TruncatedBlock:
             return "文件“%1”不完整：文件在第%2块结束之前就结束了，未读入任何内容。";
         case ReadError::TextTooLong:
-            return "文件“%1”已损坏：第%2段的文字长度为%3字节，超过了50字节，未读入任何内容。";
+            return "文件“%1”已损坏：第%2段的文字长度为%3字节，超过了" +
+                   to_string(model::kMaxTextBytes) + "字节，未读入任何内容。";
         case ReadError::BadCount:
-            return "文件“%1”已损坏：段数为%2，不在0到1000之间，未读入任何内容。";
+            return "文件“%1”已损坏：段数为%2，不在0到" + to_string(model::kMaxRows) +
+                   "之间，未读入任何内容。";
         case ReadError::BadSetting:
             return "文件“%1”已损坏：%2的值%3无效，未读入任何内容。";
         case ReadError::TrailingBytes:

@@ -2,12 +2,11 @@
 
 #include <algorithm>
 
+#include "model/text_codes.h"
 #include "text/bytes.h"
 
 namespace qvprt::layout {
 namespace {
-
-constexpr unsigned char kLineBreak = 0x1A;
 
 unsigned char byte_at(const model::SegmentNode& r, int i) {
     return static_cast<unsigned char>(r.text[static_cast<std::size_t>(i)]);
@@ -115,7 +114,8 @@ void MeasureSegment(model::SegmentNode& record, const model::JobSettings& settin
         const int scan = scan_length(record);
         // A double-line record always holds its break; without one, all of it is line 1.
         int j = 0;
-        while (j < scan && byte_at(record, j) != kLineBreak) {
+        while (j < scan &&
+               byte_at(record, j) != static_cast<unsigned char>(model::CODE_LINE_BREAK)) {
             ++j;
         }
         if (j == scan) {
@@ -124,13 +124,13 @@ void MeasureSegment(model::SegmentNode& record, const model::JobSettings& settin
         int p1 = 0, p2 = 0, high1 = 0, k = len;
         for (int i = 0; i < scan; ++i) {
             const unsigned char b = byte_at(record, i);
-            if (b == 0x1C || b == 0x1E) {
+            if (model::is_script_code(b)) {
                 ++(i < j ? p1 : p2);
             }
             if (i < j && b > 0xA0) {
                 ++high1;
             }
-            if (k == len && b >= 0x12 && b <= 0x18) {
+            if (k == len && model::is_serial_code(b)) {
                 k = i;
             }
         }

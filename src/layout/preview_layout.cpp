@@ -6,15 +6,12 @@
 #include <cstdlib>
 
 #include "layout/measure.h"
+#include "model/text_codes.h"
 #include "text/bytes.h"
 
 namespace qvprt::layout {
 namespace {
 
-constexpr unsigned char kLineBreak = 0x1A;
-// The serial codes CODE_SERIAL_NATURAL .. CODE_SERIAL_LOWER and the bytes between them.
-constexpr unsigned char kFirstSerialCode = 0x12;
-constexpr unsigned char kLastSerialCode = 0x18;
 // A fixed length is shown at the screen's usual 96 dpi whatever the surface's own.
 constexpr int kFixedWidthDpi = 96;
 constexpr int kPrinterDpi = 300;
@@ -98,7 +95,7 @@ std::string PreviewLayout::CopyText(const PreviewSegment& s, int value) {
 }
 
 std::pair<std::string_view, std::string_view> PreviewLayout::SplitLines(std::string_view text) {
-    const std::size_t b = text.find(static_cast<char>(kLineBreak));
+    const std::size_t b = text.find(model::CODE_LINE_BREAK);
     if (b == std::string_view::npos) {
         return {text, {}};
     }
@@ -155,7 +152,7 @@ void PreviewLayout::AddSegment(const model::SegmentNode& n, PreviewFont font, in
                                         : SerialKind::Letter;
         for (std::size_t i = 0; i < s.text.size(); ++i) {
             const auto b = static_cast<unsigned char>(s.text[i]);
-            if (b >= kFirstSerialCode && b <= kLastSerialCode) {
+            if (model::is_serial_code(b)) {
                 s.placeholder = static_cast<int>(i);
                 break;
             }

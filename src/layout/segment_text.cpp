@@ -27,10 +27,10 @@ void move_symbols_to_printer_range(char* bytes, std::size_t length) {
     const std::string_view s(bytes, length);
     for (std::size_t i = 0; i < length;) {
         const std::size_t step = text::gbk_char_length(s, i);
-        if (step == 2 && static_cast<unsigned char>(bytes[i]) == SYMBOL_EDIT_LEAD) {
+        if (step == 2 && static_cast<unsigned char>(bytes[i]) == model::SYMBOL_EDIT_LEAD) {
             const auto trail = static_cast<unsigned char>(bytes[i + 1]);
-            if (trail >= SYMBOL_FIRST_TRAIL && trail <= SYMBOL_LAST_TRAIL) {
-                bytes[i] = static_cast<char>(SYMBOL_PRINTER_LEAD);
+            if (trail >= model::SYMBOL_FIRST_TRAIL && trail <= model::SYMBOL_LAST_TRAIL) {
+                bytes[i] = static_cast<char>(model::SYMBOL_PRINTER_LEAD);
             }
         }
         i += step;
@@ -102,27 +102,28 @@ bool compile_segment_text(model::SegmentNode& record, std::string_view first_lin
     std::string s(first_line);
     record.double_line = 0;
     if (!second_line.empty()) {
-        s += CODE_LINE_BREAK;
+        s += model::CODE_LINE_BREAK;
         s += second_line;
         record.double_line = 1;
     }
 
-    const std::string_view superscript_code(&CODE_SUPERSCRIPT, 1);
-    const std::string_view subscript_code(&CODE_SUBSCRIPT, 1);
+    const std::string_view superscript_code(&model::CODE_SUPERSCRIPT, 1);
+    const std::string_view subscript_code(&model::CODE_SUBSCRIPT, 1);
     if (edit_form) {
         record.superscript_count =
-            static_cast<std::uint8_t>(count_marks(s, MARK_SUPERSCRIPT).count);
-        record.subscript_count = static_cast<std::uint8_t>(count_marks(s, MARK_SUBSCRIPT).count);
-    } else {
-        record.superscript_count =
-            static_cast<std::uint8_t>(text::gbk_replace_all(s, MARK_SUPERSCRIPT, superscript_code));
+            static_cast<std::uint8_t>(count_marks(s, model::MARK_SUPERSCRIPT).count);
         record.subscript_count =
-            static_cast<std::uint8_t>(text::gbk_replace_all(s, MARK_SUBSCRIPT, subscript_code));
+            static_cast<std::uint8_t>(count_marks(s, model::MARK_SUBSCRIPT).count);
+    } else {
+        record.superscript_count = static_cast<std::uint8_t>(
+            text::gbk_replace_all(s, model::MARK_SUPERSCRIPT, superscript_code));
+        record.subscript_count = static_cast<std::uint8_t>(
+            text::gbk_replace_all(s, model::MARK_SUBSCRIPT, subscript_code));
     }
     record.script_count =
         static_cast<std::uint8_t>(record.superscript_count + record.subscript_count);
 
-    if (text::gbk_find(s, MARK_SERIAL) == std::string_view::npos) {
+    if (text::gbk_find(s, model::MARK_SERIAL) == std::string_view::npos) {
         record.has_serial = 0;
         record.serial_natural = 0;
         record.serial_padded = 0;
@@ -130,14 +131,14 @@ bool compile_segment_text(model::SegmentNode& record, std::string_view first_lin
         record.serial_lower = 0;
     } else if (record.has_serial != 0) {
         const std::pair<std::uint8_t, char> types[] = {
-            {record.serial_natural, CODE_SERIAL_NATURAL},
-            {record.serial_padded, CODE_SERIAL_PADDED},
-            {record.serial_lower, CODE_SERIAL_LOWER},
-            {record.serial_upper, CODE_SERIAL_UPPER},
+            {record.serial_natural, model::CODE_SERIAL_NATURAL},
+            {record.serial_padded, model::CODE_SERIAL_PADDED},
+            {record.serial_lower, model::CODE_SERIAL_LOWER},
+            {record.serial_upper, model::CODE_SERIAL_UPPER},
         };
         for (const auto& [flag, code] : types) {
             if (flag != 0) {
-                text::gbk_replace_first(s, MARK_SERIAL, std::string_view(&code, 1));
+                text::gbk_replace_first(s, model::MARK_SERIAL, std::string_view(&code, 1));
             }
         }
     }
@@ -165,7 +166,8 @@ bool compile_segment_text(model::SegmentNode& record, std::string_view first_lin
 
     if (record.double_line != 0 &&
         std::find(record.text.begin(), record.text.begin() + static_cast<std::ptrdiff_t>(kept),
-                  CODE_LINE_BREAK) == record.text.begin() + static_cast<std::ptrdiff_t>(kept)) {
+                  model::CODE_LINE_BREAK) ==
+            record.text.begin() + static_cast<std::ptrdiff_t>(kept)) {
         record.double_line = 0;
     }
     return overlong;

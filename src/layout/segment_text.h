@@ -1,9 +1,5 @@
 #pragma once
 // The byte encoding of segment text and the compilation of one row's cells into a record.
-//
-// The edit form keeps the two-byte marks the editing aids leave in the cells, so the grid can be
-// rebuilt from it; the printer form turns them into one-byte codes and moves the symbols into the
-// printer's code range.
 
 #include <array>
 #include <cstddef>
@@ -11,28 +7,9 @@
 #include <string_view>
 
 #include "model/segment_list.h"
+#include "model/text_codes.h"
 
 namespace qvprt::layout {
-
-// One-byte codes, both forms unless said.
-inline constexpr char CODE_LINE_BREAK = '\x1A';
-inline constexpr char CODE_SUPERSCRIPT = '\x1C';  // printer form
-inline constexpr char CODE_SUBSCRIPT = '\x1E';    // printer form
-inline constexpr char CODE_SERIAL_NATURAL = '\x12';
-inline constexpr char CODE_SERIAL_PADDED = '\x14';
-inline constexpr char CODE_SERIAL_UPPER = '\x16';
-inline constexpr char CODE_SERIAL_LOWER = '\x18';
-
-// Two-byte marks of the edit form.
-inline constexpr std::string_view MARK_SUPERSCRIPT = "\xAA\xF2";
-inline constexpr std::string_view MARK_SUBSCRIPT = "\xAA\xF3";
-inline constexpr std::string_view MARK_SERIAL = "\xA1\xED";  // №
-
-// Electrical symbols: AA A1 .. AA ED in the edit form, A1 A1 .. A1 ED for the printer.
-inline constexpr unsigned char SYMBOL_EDIT_LEAD = 0xAA;
-inline constexpr unsigned char SYMBOL_PRINTER_LEAD = 0xA1;
-inline constexpr unsigned char SYMBOL_FIRST_TRAIL = 0xA1;
-inline constexpr unsigned char SYMBOL_LAST_TRAIL = 0xED;
 
 struct PunctuationPair {
     std::string_view replaced;

@@ -6,10 +6,10 @@
 #include <cstdint>
 
 #include "model/job_settings.h"
+#include "model/text_codes.h"
 
 namespace qvprt::model {
 
-inline constexpr int kMaxTextBytes = 50;
 inline constexpr int kMaxRows = 1000;
 inline constexpr int kMinRepeat = 1;
 inline constexpr int kMaxRepeat = 100;
@@ -53,7 +53,7 @@ struct SegmentNode {
     std::uint16_t serial_count = 0;
     std::array<char, 4> serial_start{};
     std::array<char, 4> serial_end{};
-    std::array<char, 51> text{};
+    std::array<char, kMaxTextBytes + 1> text{};
     std::array<char, 5> repeat_text4{};
     std::uint8_t enabled = 1;
     std::uint8_t is_current = 0;

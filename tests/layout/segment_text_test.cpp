@@ -188,7 +188,7 @@ TEST(CountMarks, CountsAtCharacterBoundariesAndFindsTheLast) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cell);
-        const MarkCount m = count_marks(c.cell, MARK_SUPERSCRIPT);
+        const MarkCount m = count_marks(c.cell, model::MARK_SUPERSCRIPT);
         EXPECT_EQ(m.count, c.count);
         EXPECT_EQ(m.last, c.last);
     }

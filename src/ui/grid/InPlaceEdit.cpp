@@ -4,6 +4,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
+#include "model/text_codes.h"
 #include "text/gbk.h"
 #include "ui/grid/MyListCtrl.h"
 
@@ -67,7 +68,7 @@ QString CInPlaceEdit::Filter(const QString& typed) const {
             text::EncodeResult r = text::encode_gbk(std::u16string(1, c.unicode()));
             return r.ok ? std::optional(r.bytes) : std::nullopt;
         }();
-        if (!gbk.has_value() || bytes >= kMaxBytes) {
+        if (!gbk.has_value() || bytes >= model::kMaxTextBytes) {
             continue;
         }
         bytes += static_cast<int>(gbk->size());

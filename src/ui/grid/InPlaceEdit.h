@@ -11,8 +11,6 @@ class CMyListCtrl;
 class CInPlaceEdit : public QLineEdit {
     Q_OBJECT
   public:
-    // Segment text is bounded in GBK bytes.
-    static constexpr int kMaxBytes = 50;
     static constexpr int kControlId = 1036;
 
     CInPlaceEdit(int row, int column, const QString& initial_text, CMyListCtrl* grid);
