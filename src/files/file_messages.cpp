@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/segment_list.h"
+#include "model/stream_layout.h"
 #include "model/text_codes.h"
 #include "text/gbk.h"
 
@@ -44,7 +45,8 @@ std::string read_error_template(ReadError e) {
         case ReadError::BadBlockHeader:
             return "文件“%1”已损坏：第%2块的块头不是02 41，未读入任何内容。";
         case ReadError::BadBlockLength:
-            return "文件“%1”已损坏：第%2块的长度为%3字节，小于10字节，未读入任何内容。";
+            return "文件“%1”已损坏：第%2块的长度为%3字节，小于" +
+                   to_string(model::kStreamMinBytes) + "字节，未读入任何内容。";
         case ReadError::BlockOverrun:
             return "文件“%1”已损坏：第%2块中的段超出了块的长度，未读入任何内容。";
         case ReadError::BadBlockEnd:

@@ -9,13 +9,11 @@
 #include <vector>
 
 #include "files/file_result.h"
+#include "files/project_layout.h"
 #include "model/job_settings.h"
 #include "model/segment_list.h"
 
 namespace qvprt::files {
-
-inline constexpr int kProjectHeaderBytes = 19;
-inline constexpr int kProjectRecordBytes = 66;  // plus text_length
 
 std::vector<std::uint8_t> encode_project_file(const model::JobSettings& s,
                                               const model::SegmentNode* head);

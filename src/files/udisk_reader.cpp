@@ -1,9 +1,11 @@
 #include "files/udisk_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "files/read_checks.h"
-#include "text/bytes.h"
+#include "model/stream_layout.h"
+#include "text/byte_cursor.h"
 
 namespace qvprt::files {
 
@@ -11,50 +13,16 @@ using model::SegmentNode;
 
 namespace {
 
-constexpr std::size_t kHeaderBytes = 9;
-constexpr std::size_t kRecordBytes = 55;  // plus text_length
-
-template <std::size_t N>
-const std::uint8_t* take(const std::uint8_t* p, std::array<char, N>& field) {
-    std::memcpy(field.data(), p, N);
-    return p + N;
+// The header at `p`, of which `left` bytes are there; fields past them read as zero.
+model::StreamHeader read_header(const std::uint8_t* p, std::size_t left) {
+    model::StreamHeader h;
+    text::ByteReader r(p, std::min(left, model::kStreamHeaderBytes));
+    model::stream_header_fields(r, h);
+    return h;
 }
 
-void decode_record(const std::uint8_t* p, SegmentNode& n) {
-    n.reserved0 = *p++;
-    n.has_serial = *p++;
-    n.serial_natural = *p++;
-    n.serial_padded = *p++;
-    n.serial_upper = *p++;
-    n.serial_lower = *p++;
-    n.double_line = *p++;
-    n.script_count = *p++;
-    n.superscript_count = *p++;
-    n.subscript_count = *p++;
-    n.auto_length = *p++;
-    n.auto_font = *p++;
-    n.wide_char_count = *p++;
-    n.decoration = static_cast<char>(*p++);
-    p = take(p, n.material);
-    p = take(p, n.length_text);
-    p = take(p, n.material_param);
-    p = take(p, n.repeat_text);
-    n.repeat = text::get_be16(p);
-    p += 2;
-    n.length_dots = text::get_be16(p);
-    p += 2;
-    n.spare15 = *p++;
-    n.spare16 = *p++;
-    n.file_text_length = *p++;
-    n.text_length = *p++;
-    p = take(p, n.direction);
-    n.font_size = *p++;
-    n.char_scale = *p++;
-    p = take(p, n.repeat_text4);
-    p = take(p, n.serial_start);
-    p = take(p, n.serial_end);
-    n.text.fill(0);
-    std::memcpy(n.text.data(), p, n.text_length);
+bool starts_stream(const model::StreamHeader& h) {
+    return h.start == model::kStreamStart && h.kind == model::kStreamKind;
 }
 
 // The material and parameter box positions a record's material names; unknown characters leave
@@ -87,10 +55,10 @@ ReadResult parse_udisk_file(std::span<const std::uint8_t> bytes, const model::Jo
     ReadFailure fail{r, path};
     const std::uint8_t* data = bytes.data();
     const std::size_t size = bytes.size();
-    if (size >= 2 && (data[0] != 0x02 || data[1] != 0x41)) {
+    if (size >= 2 && !starts_stream(read_header(data, size))) {
         return fail(ReadError::NotUdiskFile);
     }
-    if (size < kHeaderBytes) {
+    if (size < model::kStreamHeaderBytes) {
         return fail(ReadError::TruncatedHeader);
     }
     SegmentNode* tail = nullptr;
@@ -99,15 +67,16 @@ ReadResult parse_udisk_file(std::span<const std::uint8_t> bytes, const model::Jo
     for (int block = 1; at < size; ++block) {
         const std::string number = std::to_string(block);
         const std::size_t left = size - at;
-        if (left >= 2 && (data[at] != 0x02 || data[at + 1] != 0x41)) {
+        const model::StreamHeader header = read_header(data + at, left);
+        if (left >= 2 && !starts_stream(header)) {
             return fail(ReadError::BadBlockHeader, number);
         }
-        if (left < kHeaderBytes) {
+        if (left < model::kStreamHeaderBytes) {
             return fail(ReadError::TruncatedBlock, number);
         }
         const std::uint8_t* b = data + at;
-        const std::size_t length = text::get_be16(b + 2);
-        if (length < kHeaderBytes + 1) {
+        const std::size_t length = header.length;
+        if (length < model::kStreamMinBytes) {
             return fail(ReadError::BadBlockLength, number, std::to_string(length));
         }
         if (length > left) {
@@ -115,16 +84,16 @@ ReadResult parse_udisk_file(std::span<const std::uint8_t> bytes, const model::Jo
         }
         if (block == 1) {
             FileJobSettings& fs = r.settings;
-            fs.copies = b[4];
-            fs.cut_mode = static_cast<char>(b[5]);
+            fs.copies = header.copies;
+            fs.cut_mode = header.cut_mode;
             // 1..9 as they are, 10..15 as 0x11..0x16; anything else no writer produces.
-            const std::uint8_t raw = b[6];
+            const std::uint8_t raw = header.density;
             if ((raw >= 10 && raw <= 0x10) || raw > 0x16) {
                 return fail.setting(JobField::Density, raw);
             }
             fs.density = raw > 9 ? static_cast<std::uint8_t>(raw - 7) : raw;
-            fs.spacing = b[7];
-            fs.arrangement = b[8];
+            fs.spacing = header.spacing;
+            fs.arrangement = header.arrangement;
             if (!model::copies_in_range(*fs.copies)) {
                 return fail.setting(JobField::Copies, *fs.copies);
             }
@@ -132,29 +101,30 @@ ReadResult parse_udisk_file(std::span<const std::uint8_t> bytes, const model::Jo
                 return r;
             }
         }
-        if (b[length - 1] != 'E') {
+        if (b[length - 1] != static_cast<std::uint8_t>(model::kStreamEnd)) {
             return fail(ReadError::BadBlockEnd, number);
         }
         const std::size_t end = length - 1;
-        for (std::size_t rec = kHeaderBytes; rec < end;) {
-            if (end - rec < kRecordBytes) {
+        for (std::size_t rec = model::kStreamHeaderBytes; rec < end;) {
+            if (end - rec < model::kStreamRecordBytes) {
                 return fail(ReadError::BlockOverrun, number);
             }
-            const std::uint8_t n = b[rec + 37];
+            const std::uint8_t n = b[rec + model::kStreamTextLengthAt];
             if (n > model::kMaxTextBytes) {
                 return fail(ReadError::TextTooLong, std::to_string(total + 1), std::to_string(n));
             }
-            if (end - rec < kRecordBytes + n) {
+            if (end - rec < model::kStreamRecordBytes + n) {
                 return fail(ReadError::BlockOverrun, number);
             }
             // Past the row limit only count, to name the file's whole count.
             if (++total <= model::kMaxRows) {
                 tail = append_record(r, defaults, tail);
-                decode_record(b + rec, *tail);
+                text::ByteReader record(b + rec, model::kStreamRecordBytes + n);
+                model::stream_record_fields(record, *tail);
                 finish_record(r, *tail);
                 take_material(*tail, r.settings);
             }
-            rec += kRecordBytes + n;
+            rec += model::kStreamRecordBytes + n;
         }
         at += length;
     }

@@ -8,13 +8,12 @@
 
 #include "model/job_settings.h"
 #include "model/segment_list.h"
+#include "model/stream_layout.h"
 
 namespace qvprt::printing {
 
 inline constexpr int kMaxJobBytes = 61440;
 inline constexpr int kMaxTransferBytes = 4096;
-inline constexpr int kJobHeaderBytes = 9;
-inline constexpr int kRecordHeaderBytes = 55;
 
 // Results of send_job besides the number of records walked.
 inline constexpr int kSendNothing = 0;
@@ -33,7 +32,10 @@ int encoded_job_size(model::SegmentNode* head);
 
 // Encodes one record's 55 + text_length bytes into `out`; answers the count written.
 std::size_t encode_segment_record(const model::SegmentNode& n, std::uint8_t* out);
+void encode_stream_header(const model::StreamHeader& h, std::uint8_t* out);
 void encode_job_header(const model::JobSettings& s, std::uint8_t* out);
+// Writes a stream's length into the header that starts at `header`.
+void set_stream_length(std::uint8_t* header, std::size_t length);
 
 // Encodes the printable records from position `start` on and writes them. Answers the number of
 // records in the list, kSendNothing, kSendTooLarge (nothing written) or kSendFailed: a transfer the

@@ -3,7 +3,6 @@
 #include <array>
 
 #include "printing/job_stream.h"
-#include "text/bytes.h"
 
 namespace qvprt::printing {
 
@@ -16,9 +15,10 @@ std::uint8_t udisk_density_byte(std::uint8_t density) {
 int write_udisk_block(std::vector<std::uint8_t>& archive, const model::JobSettings& s,
                       SegmentNode* head, int start) {
     const std::size_t block_start = archive.size();
-    archive.resize(block_start + kJobHeaderBytes);
-    encode_job_header(s, archive.data() + block_start);
-    archive[block_start + 6] = udisk_density_byte(s.density);
+    model::StreamHeader header = model::stream_header(s);
+    header.density = udisk_density_byte(s.density);
+    archive.resize(block_start + model::kStreamHeaderBytes);
+    encode_stream_header(header, archive.data() + block_start);
 
     // The records carry these into the file, and keep them afterwards.
     for (SegmentNode* n = head; n != nullptr; n = n->next) {
@@ -30,8 +30,8 @@ int write_udisk_block(std::vector<std::uint8_t>& archive, const model::JobSettin
     }
     encoded_job_size(head);  // recounts wide_char_count
 
-    std::array<std::uint8_t, kRecordHeaderBytes + model::kMaxTextBytes + 1> record;
-    std::size_t length = kJobHeaderBytes;
+    std::array<std::uint8_t, model::kStreamRecordMaxBytes> record;
+    std::size_t length = model::kStreamHeaderBytes;
     int position = 0;
     for (SegmentNode* n = head; n != nullptr; n = n->next) {
         const bool encode = position >= start && is_printable(*n);
@@ -47,13 +47,13 @@ int write_udisk_block(std::vector<std::uint8_t>& archive, const model::JobSettin
         archive.insert(archive.end(), record.begin(), record.begin() + static_cast<long>(rlen));
         length += rlen;
     }
-    archive.push_back('E');
+    archive.push_back(model::kStreamEnd);
     ++length;
-    if (length <= kJobHeaderBytes + 1) {
+    if (length <= model::kStreamMinBytes) {
         archive.resize(block_start);
         return 0;
     }
-    text::put_be16(archive.data() + block_start + 2, static_cast<std::uint16_t>(length));
+    set_stream_length(archive.data() + block_start, length);
     return position;
 }
 
