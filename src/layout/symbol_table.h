@@ -6,19 +6,19 @@
 #include <array>
 #include <string_view>
 
-#include "layout/segment_text.h"
+#include "model/text_codes.h"
 
 namespace qvprt::layout {
 
-inline constexpr int SYMBOL_COUNT = SYMBOL_LAST_TRAIL - SYMBOL_FIRST_TRAIL + 1;
+inline constexpr int SYMBOL_COUNT = model::SYMBOL_LAST_TRAIL - model::SYMBOL_FIRST_TRAIL + 1;
 static_assert(SYMBOL_COUNT == 77);
 
 namespace detail {
 constexpr std::array<char, 2 * SYMBOL_COUNT> symbol_bytes() {
     std::array<char, 2 * SYMBOL_COUNT> b{};
     for (int i = 0; i < SYMBOL_COUNT; ++i) {
-        b[2 * i] = static_cast<char>(SYMBOL_EDIT_LEAD);
-        b[2 * i + 1] = static_cast<char>(SYMBOL_FIRST_TRAIL + i);
+        b[2 * i] = static_cast<char>(model::SYMBOL_EDIT_LEAD);
+        b[2 * i + 1] = static_cast<char>(model::SYMBOL_FIRST_TRAIL + i);
     }
     return b;
 }
@@ -38,10 +38,11 @@ inline constexpr std::array<std::string_view, SYMBOL_COUNT> kSymbolTable = detai
 
 // The entry a character's two bytes are, in the edit form, or -1.
 constexpr int symbol_index(unsigned char lead, unsigned char trail) {
-    if (lead != SYMBOL_EDIT_LEAD || trail < SYMBOL_FIRST_TRAIL || trail > SYMBOL_LAST_TRAIL) {
+    if (lead != model::SYMBOL_EDIT_LEAD || trail < model::SYMBOL_FIRST_TRAIL ||
+        trail > model::SYMBOL_LAST_TRAIL) {
         return -1;
     }
-    return trail - SYMBOL_FIRST_TRAIL;
+    return trail - model::SYMBOL_FIRST_TRAIL;
 }
 
 // What each symbol is, for a user who cannot read a small glyph (UTF-8).
