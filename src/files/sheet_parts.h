@@ -3,6 +3,7 @@
 // the rules of dates and number formats that .xls, .xlsx and .ods have in common.
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -54,6 +55,14 @@ bool builtin_date_format(int id);
 bool date_format_code(std::string_view code);
 // The code a built-in id stands for, "builtin:N" where it depends on the locale; empty for General.
 std::string builtin_format_code(int id);
+
+// The code and date-ness of number format `id`, from the codes the workbook spells out (.xls
+// FORMAT records, .xlsx numFmts) or else the built-in table.
+struct NumberFormat {
+    std::string code;
+    bool is_date = false;
+};
+NumberFormat number_format(long long id, const std::map<long long, std::string>& codes);
 
 // Number cell with format `code` (empty: General): a Number, or a Date where the code is a date
 // format and the serial a shown date.

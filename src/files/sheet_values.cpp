@@ -306,6 +306,16 @@ std::string builtin_format_code(int id) {
     }
 }
 
+NumberFormat number_format(long long id, const std::map<long long, std::string>& codes) {
+    if (const auto it = codes.find(id); it != codes.end() && id != 0) {
+        return {it->second, date_format_code(it->second)};
+    }
+    if (id < 0 || id > 0xFFFF) {
+        return {};
+    }
+    return {builtin_format_code(static_cast<int>(id)), builtin_date_format(static_cast<int>(id))};
+}
+
 SheetCell number_cell(double value, std::string code, bool is_date, bool date1904) {
     SheetCell c;
     c.number = value;

@@ -298,13 +298,9 @@ bool make_cell(const Cell& c, const std::vector<std::string>& sst, const Styles&
         if (c.style > 0 && static_cast<std::size_t>(c.style) < st.xf_format.size()) {
             id = st.xf_format[static_cast<std::size_t>(c.style)];
         }
-        const auto custom = st.codes.find(id);
-        const bool is_custom = custom != st.codes.end() && id != 0;
-        std::string code = is_custom ? custom->second : builtin_format_code(static_cast<int>(id));
-        const bool is_date =
-            is_custom ? date_format_code(code) : builtin_date_format(static_cast<int>(id));
+        NumberFormat nf = number_format(id, st.codes);
         const bool f = out.formula;
-        out = number_cell(v, std::move(code), is_date, date1904);
+        out = number_cell(v, std::move(nf.code), nf.is_date, date1904);
         out.formula = f;
     }
     return true;
