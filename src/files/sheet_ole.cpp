@@ -25,9 +25,21 @@ struct Ref {
     Ref& operator=(const Ref&) = delete;
 };
 
+// libgsf reports broken compound files on the terminal as well; the reader's message is enough.
+void quiet_gsf() {
+    static const bool once = [] {
+        g_log_set_handler(
+            "libgsf:msole", static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK),
+            [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
+        return true;
+    }();
+    (void)once;
+}
+
 }  // namespace
 
 Parsed read_ole_workbook(Bytes bytes, std::string& out) {
+    quiet_gsf();
     Ref<GsfInput> in(
         gsf_input_memory_new(bytes.data(), static_cast<gsf_off_t>(bytes.size()), FALSE));
     GError* err = nullptr;
