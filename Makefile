@@ -2,7 +2,7 @@
 # Both install the Debian packages they need first.
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test test-asan bench clean
+.PHONY: deps configure build run test test-asan bench package check-package clean
 
 deps:
 	./scripts/install-deps.sh
@@ -28,6 +28,14 @@ bench: deps
 	cmake --preset release
 	cmake --build --preset release -j $(JOBS)
 	for b in build/release/bench/bench_*; do "$$b"; done
+
+# The .deb, build/package/qvprt_VERSION_ARCH.deb; check-package installs, tries and removes it.
+package: deps
+	cmake --preset package
+	cmake --build --preset package -j $(JOBS)
+
+check-package: deps
+	./scripts/check-package.sh
 
 clean:
 	rm -rf build

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the program need.
+# Installs the Debian packages the build, the tests and the program need, and those that make and
+# check the .deb (python3 writes the man page; dpkg-dev and file find the package's dependencies;
+# man-db, desktop-file-utils and xdotool check what it installs).
 # Does nothing when they are all present; uses sudo when not run as root.
 set -euo pipefail
 
@@ -10,6 +12,8 @@ packages=(
   libusb-1.0-0-dev umockdev libumockdev-dev
   libgsf-1-dev libzip-dev
   fonts-arphic-uming fonts-dejavu-core python3-fonttools xvfb xauth
+  python3 man-db desktop-file-utils
+  dpkg-dev file xdotool
 )
 if [ "${QVPRT_FUZZ:-0}" = 1 ]; then
   packages+=(clang-14 libclang-rt-14-dev)

@@ -68,6 +68,8 @@ void InitAppearance(QApplication& app) {
     QApplication::setFont(font);
     app.setApplicationName(QStringLiteral("QvprtTest"));
     app.setApplicationVersion(QStringLiteral(QVPRT_VERSION));
+    // Lets the desktop match the window with the installed entry (its icon, its name).
+    QGuiApplication::setDesktopFileName(QStringLiteral("qvprt"));
 }
 
 CQvprtTestApp::CQvprtTestApp(int& argc, char** argv) : QApplication(argc, argv) {
