@@ -24,19 +24,17 @@ struct Job {
     explicit Job(int rows) {
         model::SegmentNode* tail = nullptr;
         for (int i = 0; i < rows; ++i) {
-            tail = tail ? model::insert_segment_after(settings, tail)
-                        : (head = model::create_first_segment(settings));
+            tail = list_.push_back(settings);
             text::copy_field(tail->text, std::string(50, static_cast<char>('A' + i % 26)));
             tail->text_length = 50;
         }
+        head = list_.head();
         std::string tmpl = (fs::temp_directory_path() / "qvprt-bench-XXXXXX").string();
         dir = ::mkdtemp(tmpl.data());
     }
-    ~Job() {
-        model::free_segments(head);
-        fs::remove_all(dir);
-    }
+    ~Job() { fs::remove_all(dir); }
     model::JobSettings settings;
+    model::SegmentList list_;
     model::SegmentNode* head = nullptr;
     fs::path dir;
 };

@@ -17,11 +17,9 @@ void BM_SendLargestJob(benchmark::State& state) {
     // 10 + 583 * 105 + (55 + 48) + 2 * (55 + 1) = 61440 bytes.
     std::vector<int> lengths(583, 50);
     lengths.insert(lengths.end(), {48, 1, 1});
-    model::SegmentNode* head = nullptr;
-    model::SegmentNode* tail = nullptr;
+    model::SegmentList list;
     for (int len : lengths) {
-        tail = tail ? model::insert_segment_after(settings, tail)
-                    : (head = model::create_first_segment(settings));
+        model::SegmentNode* tail = list.push_back(settings);
         text::copy_field(tail->text, std::string(static_cast<std::size_t>(len), '\xb0'));
         tail->text_length = static_cast<std::uint8_t>(len);
     }
@@ -30,7 +28,7 @@ void BM_SendLargestJob(benchmark::State& state) {
     for (auto _ : state) {
         bytes = 0;
         const int r =
-            printing::send_job(settings, head, 0, [&](const std::uint8_t* b, std::size_t n) {
+            printing::send_job(settings, list.head(), 0, [&](const std::uint8_t* b, std::size_t n) {
                 std::memcpy(sink.data() + bytes, b, n);
                 bytes += n;
                 return true;
@@ -45,7 +43,6 @@ void BM_SendLargestJob(benchmark::State& state) {
     state.counters["ns_per_byte"] =
         benchmark::Counter(static_cast<double>(state.iterations()) * 61440,
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    model::free_segments(head);
 }
 BENCHMARK(BM_SendLargestJob);
 

@@ -28,16 +28,13 @@ void BM_CompileSegmentsPrinterForm(benchmark::State& state) {
     const int rows = 1000;
     model::JobSettings settings;
     editor::SegmentGrid grid;
-    model::SegmentNode* head = model::create_first_segment(settings);
-    model::SegmentNode* tail = head;
+    model::SegmentList list;
     for (int r = 0; r < rows; ++r) {
         grid.InsertItem(r);
         grid.SetCheck(r, true);
         grid.SetCellText(r, editor::COL_TEXT, first);
         grid.SetCellText(r, editor::COL_TEXT2, second);
-        if (r > 0) {
-            tail = model::insert_segment_after(settings, tail);
-        }
+        model::SegmentNode* tail = list.push_back(settings);
         tail->font_size = 2;
         tail->auto_length = 1;
         tail->has_serial = 1;
@@ -49,12 +46,12 @@ void BM_CompileSegmentsPrinterForm(benchmark::State& state) {
         state.SkipWithError("rows are not 50 bytes");
     }
     for (auto _ : state) {
-        const editor::CompileResult r = editor::CompileSegments(false, grid, settings, head, 0);
+        const editor::CompileResult r =
+            editor::CompileSegments(false, grid, settings, list.head(), 0);
         benchmark::DoNotOptimize(r);
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * rows);
-    model::free_segments(head);
 }
 BENCHMARK(BM_CompileSegmentsPrinterForm)->Unit(benchmark::kMicrosecond);
 

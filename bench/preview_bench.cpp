@@ -11,6 +11,7 @@
 
 #include "bench_ports.h"
 #include "editor/Editor.h"
+#include "editor/editor_access.h"
 #include "printing/sim_printer.h"
 #include "text/bytes.h"
 #include "ui/preview/MyPrintView.h"
@@ -27,7 +28,9 @@ using bench::SilentPrompts;
 class StripView : public bench::NullView {
   public:
     void SetPreviewHeight(double mm) override { strip->SetPreviewHeight(mm); }
-    void ShowSegments() override { strip->ShowSegments(editor->head_segment, editor->settings); }
+    void ShowSegments() override {
+        strip->ShowSegments(editor->segments().head(), editor->settings);
+    }
     ui::CMyPrintView* strip = nullptr;
     Editor* editor = nullptr;
 };
@@ -61,7 +64,7 @@ struct Job {
                 t += "\xa1\xed";  // "№"
             }
             editor.grid.SetCellText(r, COL_TEXT, t);
-            model::SegmentNode& n = *model::segment_at(editor.head_segment, r);
+            model::SegmentNode& n = *editor::testing::Records(editor).at(r);
             n.auto_length = 1;
             n.font_size = 3;
             model::set_repeat(n, repeat);

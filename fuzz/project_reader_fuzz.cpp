@@ -11,12 +11,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> bytes(data, size);
     const files::ReadResult r = files::parse_project_file(bytes, model::JobSettings{}, "fuzz.qvk");
     if (!r.ok()) {
-        if (r.head != nullptr || r.message.empty()) {
+        if (!r.records.empty() || r.message.empty()) {
             std::abort();
         }
         return 0;
     }
-    if (model::segment_count(r.head.get()) != r.count) {
+    if (model::segment_count(r.records.head()) != r.count) {
         std::abort();
     }
     model::JobSettings s;
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     s.arrangement = r.settings.arrangement;
     s.material_index = r.settings.material_index.value();
     s.material_param_index = r.settings.material_param_index.value();
-    const auto again = files::encode_project_file(s, r.head.get());
+    const auto again = files::encode_project_file(s, r.records.head());
     if (again.size() != size || !std::equal(again.begin(), again.end(), data)) {
         std::abort();
     }

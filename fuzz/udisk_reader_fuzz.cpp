@@ -11,15 +11,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> bytes(data, size);
     const files::ReadResult r = files::parse_udisk_file(bytes, model::JobSettings{}, "fuzz.qvu");
     if (!r.ok()) {
-        if (r.head != nullptr || r.message.empty()) {
+        if (!r.records.empty() || r.message.empty()) {
             std::abort();
         }
         return 0;
     }
-    if (model::segment_count(r.head.get()) != r.count || r.count > model::kMaxRows) {
+    if (model::segment_count(r.records.head()) != r.count || r.count > model::kMaxRows) {
         std::abort();
     }
-    for (const model::SegmentNode* n = r.head.get(); n != nullptr; n = n->next) {
+    for (const model::SegmentNode* n = r.records.head(); n != nullptr; n = n->next) {
         if (n->text_length > model::kMaxTextBytes || n->enabled != 1) {
             std::abort();
         }

@@ -247,7 +247,7 @@ int RunJob(const Call& call, std::FILE* out, std::FILE* err) {
         if (call.form != "none") {
             editor.CompileSegments(call.form == "edit");
         }
-        const std::string json = dump_json(editor.settings, editor.head_segment);
+        const std::string json = dump_json(editor.settings, editor.segments().head());
         std::fwrite(json.data(), 1, json.size(), out);
         return std::fflush(out) == 0 ? kExitDone : kExitFile;
     }

@@ -57,14 +57,7 @@ Editor::Editor(Prompts& prompts, EditorView& view, printing::Ch375Driver& driver
                printing::Clock& clock)
     : printer_link(driver, clock), prompts_(prompts), view_(view), driver_(driver), clock_(clock) {}
 
-Editor::~Editor() {
-    FreeAllSegments();
-}
-
-void Editor::FreeAllSegments() {
-    model::free_segments(head_segment);
-    head_segment = current_segment = walk_segment = nullptr;
-}
+Editor::~Editor() = default;
 
 void Editor::ShowMessage(std::string_view utf8_text, std::string_view utf8_caption,
                          MessageIcon icon) {
@@ -234,7 +227,8 @@ void Editor::OnCopiesChanged(std::string_view text) {
 
 void Editor::OnMaterialChanged(int position) {
     controls.material.selection = position;
-    const model::MaterialChoice choice = model::select_material(settings, head_segment, position);
+    const model::MaterialChoice choice =
+        model::select_material(settings, segments_.head(), position);
     controls.material_param.entries = choice.param_entries;
     SelectEntry(controls.material_param, Control::MaterialParam, choice.param_selection);
     view_.SetPreviewHeight(choice.preview_height_mm);
@@ -242,7 +236,7 @@ void Editor::OnMaterialChanged(int position) {
 
 void Editor::OnMaterialParamChanged(int position) {
     controls.material_param.selection = position;
-    model::select_material_param(settings, head_segment, position);
+    model::select_material_param(settings, segments_.head(), position);
 }
 
 void Editor::OnCutChanged(int position) {

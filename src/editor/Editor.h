@@ -24,6 +24,10 @@ struct WriteResult;
 
 namespace qvprt::editor {
 
+namespace testing {
+struct EditorAccess;
+}
+
 struct ComboBox {
     std::vector<std::string> entries;  // GBK
     int selection = -1;                // -1: nothing selected
@@ -140,9 +144,11 @@ class Editor {
     // The record's text as the two text cells show it: codes become the marks again.
     static std::pair<std::string, std::string> CellsFromRecordText(const model::SegmentNode& n);
 
+    // The records, one per grid row in grid order.
+    const model::SegmentList& segments() const { return segments_; }
+
     // --- state mirrored by the window ---
     model::JobSettings settings;
-    model::SegmentNode* head_segment = nullptr;
     model::SegmentNode* current_segment = nullptr;
     model::SegmentNode* walk_segment = nullptr;
     int current_row = -1;
@@ -162,11 +168,21 @@ class Editor {
     Outcome last_outcome = Outcome::Done;
 
   private:
+    friend struct testing::EditorAccess;
+
+    // The only ways rows and records come and go, so that row i always shows record i.
+    // A new record with the defaults and its row, at `row` (0..row count).
+    model::SegmentNode* InsertRow(int row);
+    // Removes row `row` and its record; answers the record that takes its place.
+    model::SegmentNode* EraseRow(int row);
+    void ClearRows();
+    // Appends the records of `read` and a row for each; answers the first row appended.
+    int AppendRows(model::SegmentList&& read);
+
     void ShowMessage(std::string_view utf8_text, std::string_view utf8_caption,
                      MessageIcon icon = MessageIcon::None);
     void SelectEntry(ComboBox& box, Control id, int selection);
     void FillRowCells(int row, const model::SegmentNode& n);
-    void FreeAllSegments();
     // Runs `apply(record, row)` on the current record, and on every record below it unless the
     // scope is "当前段".
     template <typename F>
@@ -182,6 +198,7 @@ class Editor {
     // Shows a failed write's message; answers whether the write succeeded.
     bool ReportWrite(const files::WriteResult& r);
 
+    model::SegmentList segments_;
     Prompts& prompts_;
     EditorView& view_;
     printing::Ch375Driver& driver_;

@@ -33,7 +33,7 @@ CompileResult CompileSegments(bool editForm, const SegmentGrid& grid,
 
 void Editor::CompileSegments(bool editForm) {
     const CompileResult r =
-        editor::CompileSegments(editForm, grid, settings, head_segment, current_row);
+        editor::CompileSegments(editForm, grid, settings, segments_.head(), current_row);
     walk_segment = r.walk_segment;
     overlong_count = r.overlong_count;
 }

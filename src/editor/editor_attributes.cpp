@@ -259,7 +259,7 @@ void Editor::SetFontLibrary(bool external) {
     const std::string shown = ScaleText(scale);
     SegmentGrid::Batch batch(grid);
     int row = 0;
-    for (SegmentNode* n = head_segment; n != nullptr; n = n->next, ++row) {
+    for (SegmentNode* n = segments_.head(); n != nullptr; n = n->next, ++row) {
         n->char_scale = scale;
         grid.SetCellText(row, COL_SCALE, shown);
         Refit(*n);

@@ -90,7 +90,7 @@ int Editor::OnCellChanged(int row, int column) {
             ShowMessage("输入内容超长！", "提示");
             return RefuseCommit();
         }
-        if (printing::encoded_job_size(head_segment) >= printing::kMaxJobBytes) {
+        if (printing::encoded_job_size(segments_.head()) >= printing::kMaxJobBytes) {
             ShowMessage("已经超出最大打印量！", "提示");
             return RefuseCommit();
         }
@@ -106,7 +106,7 @@ int Editor::OnCellChanged(int row, int column) {
         int next_column = column;
         if (column == COL_TEXT2) {
             int found = -1;
-            SegmentNode* r = model::segment_at(head_segment, next);
+            SegmentNode* r = segments_.at(next);
             for (int i = next; i < rows && r != nullptr; ++i, r = r->next) {
                 if (r->auto_font == 0 && r->font_size <= 3) {
                     found = i;
@@ -122,7 +122,7 @@ int Editor::OnCellChanged(int row, int column) {
         MakeRowCurrent(next);
         view_.OpenCellEditor(next, next_column);
     } else if (row < model::kMaxRows &&
-               printing::encoded_job_size(head_segment) < printing::kMaxJobBytes) {
+               printing::encoded_job_size(segments_.head()) < printing::kMaxJobBytes) {
         AddRow();
         if (grid.GetItemCount() > rows) {
             view_.OpenCellEditor(row + 1, COL_TEXT);

@@ -78,7 +78,7 @@ void Editor::SaveProjectFile() {
         return;
     }
     const std::string path = files::project_file_path(*chosen);
-    ReportWrite(files::save_project_file(path, settings, head_segment));
+    ReportWrite(files::save_project_file(path, settings, segments_.head()));
 }
 
 void Editor::SaveUdiskFile() {
@@ -89,7 +89,7 @@ void Editor::SaveUdiskFile() {
     const std::string path = files::udisk_file_path(*chosen);
     CompileSegments(false);
     // A job without a printable record leaves an empty file, as the printer expects of it.
-    const std::vector<std::uint8_t> bytes = printing::encode_udisk_file(settings, head_segment);
+    const std::vector<std::uint8_t> bytes = printing::encode_udisk_file(settings, segments_.head());
     if (ReportWrite(files::write_file_safely(path, bytes)) && bytes.empty()) {
         last_outcome = Outcome::Refused;
         // The file is written, but the user should know it holds nothing to print.
@@ -167,8 +167,7 @@ void Editor::OpenFile() {
         return;
     }
     bool replace = true;
-    if (head_segment != nullptr &&
-        (head_segment->next != nullptr || head_segment->text_length != 0)) {
+    if (segments_.size() > 1 || (!segments_.empty() && segments_.head()->text_length != 0)) {
         replace = prompts_.AskYesNo(text::gbk("是否删除当前内容？"), text::gbk("提示"));
     }
     // The file is read whole before anything of the open job changes.
@@ -178,7 +177,7 @@ void Editor::OpenFile() {
         prompts_.ShowMessage(file.message, text::gbk("提示"), MessageIcon::Exclamation);
         return;
     }
-    if (file.head == nullptr) {
+    if (file.records.empty()) {
         last_outcome = Outcome::FileError;
         prompts_.ShowMessage(
             files::gbk_for_message("文件“" + *chosen + "”中没有任何段，未读入任何内容。"),
@@ -187,7 +186,7 @@ void Editor::OpenFile() {
     }
     // The grid holds at most kMaxRows rows: an append that would pass them changes nothing.
     const int existing = replace ? 0 : grid.GetItemCount();
-    if (existing + model::segment_count(file.head.get()) > model::kMaxRows) {
+    if (existing + file.records.size() > model::kMaxRows) {
         last_outcome = Outcome::Refused;
         prompts_.ShowMessage(
             files::gbk_for_message("文件“" + *chosen + "”的段数与当前内容合计超过" +
@@ -198,30 +197,20 @@ void Editor::OpenFile() {
     }
 
     if (replace) {
-        FreeAllSegments();
-        grid.DeleteAllItems();
+        ClearRows();
         current_row = -1;
     }
     ApplyFileSettings(file);
 
-    SegmentNode* first_read = file.head.release();
-    if (head_segment == nullptr) {
-        head_segment = first_read;
-    } else {
-        SegmentNode* tail = model::segment_at(head_segment, -1);
-        tail->next = first_read;
-        first_read->prev = tail;
-    }
-
-    // Rebuild the grid rows of the records read.
-    int n = grid.GetItemCount();
+    // Fill the grid rows of the records read.
     SegmentGrid::Batch batch(grid);
+    int n = grid.GetItemCount();
     if (n > 0) {
         MakeRowCurrent(n - 1);
     }
-    for (SegmentNode* r = first_read; r != nullptr; r = r->next, ++n) {
+    n = AppendRows(std::move(file.records));
+    for (SegmentNode* r = segments_.at(n); n < grid.GetItemCount(); r = r->next, ++n) {
         current_segment = r;
-        grid.InsertItem(n);
         const auto [first, second] = CellsFromRecordText(*r);
         grid.SetCellText(n, COL_TEXT, first);
         if (!second.empty()) {

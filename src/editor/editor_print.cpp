@@ -55,7 +55,7 @@ void Editor::OnPrint() {
     view_.ShowStatus();
     status("正在传输打印数据...");
 
-    printed_upto = printer_link.send_job(settings, head_segment, 0);
+    printed_upto = printer_link.send_job(settings, segments_.head(), 0);
     switch (printed_upto) {
         case printing::kSendNothing:
             view_.HideStatus();

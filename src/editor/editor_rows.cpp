@@ -10,6 +10,40 @@ namespace qvprt::editor {
 
 using model::SegmentNode;
 
+SegmentNode* Editor::InsertRow(int row) {
+    SegmentNode* record =
+        segments_.insert_after(row > 0 ? segments_.at(row - 1) : nullptr, settings);
+    grid.InsertItem(row);
+    return record;
+}
+
+SegmentNode* Editor::EraseRow(int row) {
+    SegmentNode* record = segments_.at(row);
+    if (record == walk_segment) {
+        walk_segment = nullptr;
+    }
+    if (record == current_segment) {
+        current_segment = nullptr;
+    }
+    grid.DeleteItem(row);
+    return segments_.erase(record);
+}
+
+void Editor::ClearRows() {
+    segments_.clear();
+    current_segment = walk_segment = nullptr;
+    grid.DeleteAllItems();
+}
+
+int Editor::AppendRows(model::SegmentList&& read) {
+    const int first = grid.GetItemCount();
+    int row = first;
+    for (SegmentNode* r = segments_.splice_back(std::move(read)); r != nullptr; r = r->next) {
+        grid.InsertItem(row++);
+    }
+    return first;
+}
+
 void Editor::MakeRowCurrent(int row) {
     const int n = grid.GetItemCount();
     if (row < 0 || row >= n) {
@@ -18,7 +52,7 @@ void Editor::MakeRowCurrent(int row) {
     }
     current_row = row;
     grid.SelectRow(row, true);
-    current_segment = model::segment_at(head_segment, row);
+    current_segment = segments_.at(row);
     static const std::string star = text::gbk("★");
     SegmentGrid::Batch batch(grid);
     for (int i = 0; i < n; ++i) {
@@ -41,23 +75,17 @@ void Editor::AddRow() {
         return;
     }
     view_.CommitCellEditor();
-    if (head_segment != nullptr &&
-        printing::encoded_job_size(head_segment) >= printing::kMaxJobBytes) {
+    if (!segments_.empty() &&
+        printing::encoded_job_size(segments_.head()) >= printing::kMaxJobBytes) {
         ShowMessage("已经超出最大打印量！", "提示");
         return;
     }
-    int index = 0;
-    if (current_row == -1) {
-        head_segment = current_segment = model::create_first_segment(settings);
-    } else {
-        index = current_row + 1;
-        current_segment = model::insert_segment_after(settings, current_segment);
-    }
+    const int index = current_row + 1;
+    SegmentGrid::Batch batch(grid);
+    current_segment = InsertRow(index);
     if (controls.external_font) {
         current_segment->char_scale = 2;
     }
-    SegmentGrid::Batch batch(grid);
-    grid.InsertItem(index);
     grid.SetCheck(index, true);
     grid.SetCellText(index, COL_NUMBER, std::to_string(index + 1));
     grid.SetCellText(index, COL_REPEAT, std::to_string(settings.default_repeat));
@@ -79,7 +107,7 @@ void Editor::DeleteCheckedRows() {
         grid.SetCellText(0, COL_TEXT2, "");
     };
     if (n == 1) {
-        current_segment = head_segment;
+        current_segment = segments_.head();
         clear_only_row();
         return;
     }
@@ -87,22 +115,18 @@ void Editor::DeleteCheckedRows() {
         return;
     }
     SegmentGrid::Batch batch(grid);
-    SegmentNode* record = model::segment_at(head_segment, -1);
+    SegmentNode* record = segments_.tail();
     int last_deleted = -1;
     for (int row = n - 1; row >= 0 && record != nullptr; --row) {
         SegmentNode* prev = record->prev;
         const bool ticked = grid.GetCheck(row);
         record->enabled = ticked ? 1 : 0;
         if (ticked) {
-            if (record->prev == nullptr && record->next == nullptr) {
+            if (segments_.size() == 1) {
                 current_segment = record;
                 clear_only_row();
             } else {
-                SegmentNode* replacement = model::remove_segment(head_segment, record);
-                if (prev == nullptr) {
-                    head_segment = replacement;
-                }
-                grid.DeleteItem(row);
+                EraseRow(row);
                 last_deleted = row;
             }
         }
@@ -118,7 +142,6 @@ void Editor::DeleteCheckedRows() {
     if (next < 0) {
         next = 0;
     }
-    current_segment = model::segment_at(head_segment, next);
     MakeRowCurrent(next);
 }
 
@@ -126,7 +149,6 @@ int Editor::OnRowClicked(int row, int /*column*/) {
     if (static_cast<unsigned>(row) >= static_cast<unsigned>(grid.GetItemCount())) {
         return 0;
     }
-    current_segment = model::segment_at(head_segment, row);
     MakeRowCurrent(row);
     const SegmentNode& n = *current_segment;
     SelectEntry(controls.font_size, Control::FontSize, n.auto_font ? 0 : n.font_size);

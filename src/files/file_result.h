@@ -3,18 +3,12 @@
 // list of its own, and the command applies the list and the settings only when `ok()`.
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "model/segment_list.h"
 
 namespace qvprt::files {
-
-struct SegmentListDeleter {
-    void operator()(model::SegmentNode* head) const { model::free_segments(head); }
-};
-using OwnedSegments = std::unique_ptr<model::SegmentNode, SegmentListDeleter>;
 
 enum class FileKind { Project, Udisk };
 
@@ -64,7 +58,7 @@ struct ReadResult {
     ReadError error = ReadError::None;
     std::string message;  // GBK, for a box captioned "提示"; empty on success
     FileKind kind = FileKind::Project;
-    OwnedSegments head;  // the records read, in file order; null when there are none
+    model::SegmentList records;  // the records read, in file order
     int count = 0;
     FileJobSettings settings;
     bool external_font = false;  // a record has char_scale 2

@@ -109,7 +109,7 @@ ReadResult parse_project_file(std::span<const std::uint8_t> bytes,
         if (left < kProjectRecordBytes + n) {
             return fail(ReadError::TruncatedRecord, std::to_string(i));
         }
-        tail = append_record(r, defaults, tail);
+        tail = append_record(r, defaults);
         text::ByteReader record(p + at, kProjectRecordBytes + n);
         project_record_fields(record, *tail);
         finish_record(r, *tail);

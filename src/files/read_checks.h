@@ -20,7 +20,7 @@ struct ReadFailure {
     void mark(ReadError e, std::string_view d1 = {}, std::string_view d2 = {}) const {
         r.error = e;
         r.message = read_error_message(e, path, d1, d2);
-        r.head.reset();
+        r.records.clear();
         r.count = 0;
     }
     void mark_setting(JobField field, long long value) const {
@@ -53,14 +53,9 @@ inline bool check_common_settings(const FileJobSettings& fs, const ReadFailure& 
     return false;
 }
 
-inline model::SegmentNode* append_record(ReadResult& r, const model::JobSettings& defaults,
-                                         model::SegmentNode* tail) {
-    model::SegmentNode* n = model::insert_segment_after(defaults, tail);
-    if (tail == nullptr) {
-        r.head.reset(n);
-    }
+inline model::SegmentNode* append_record(ReadResult& r, const model::JobSettings& defaults) {
     ++r.count;
-    return n;
+    return r.records.push_back(defaults);
 }
 
 inline void finish_record(ReadResult& r, model::SegmentNode& n) {

@@ -118,7 +118,7 @@ ReadResult parse_udisk_file(std::span<const std::uint8_t> bytes, const model::Jo
             }
             // Past the row limit only count, to name the file's whole count.
             if (++total <= model::kMaxRows) {
-                tail = append_record(r, defaults, tail);
+                tail = append_record(r, defaults);
                 text::ByteReader record(b + rec, model::kStreamRecordBytes + n);
                 model::stream_record_fields(record, *tail);
                 finish_record(r, *tail);

@@ -1,6 +1,7 @@
 #include "model/segment_list.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "text/bytes.h"
 
@@ -30,73 +31,104 @@ void init_segment_defaults(SegmentNode& n, const JobSettings& s) {
     n.feed_dots = n.length_dots;
 }
 
-SegmentNode* create_first_segment(const JobSettings& s) {
+SegmentList::SegmentList(SegmentList&& other) noexcept
+    : head_(std::exchange(other.head_, nullptr)),
+      tail_(std::exchange(other.tail_, nullptr)),
+      size_(std::exchange(other.size_, 0)) {}
+
+SegmentList& SegmentList::operator=(SegmentList&& other) noexcept {
+    if (this != &other) {
+        clear();
+        head_ = std::exchange(other.head_, nullptr);
+        tail_ = std::exchange(other.tail_, nullptr);
+        size_ = std::exchange(other.size_, 0);
+    }
+    return *this;
+}
+
+SegmentNode* SegmentList::insert_after(SegmentNode* record, const JobSettings& s) {
     auto* n = new SegmentNode;
     init_segment_defaults(*n, s);
-    return n;
-}
-
-SegmentNode* insert_segment_after(const JobSettings& s, SegmentNode* record) {
-    SegmentNode* n = create_first_segment(s);
-    if (record == nullptr) {
-        return n;
-    }
-    if (record->next != nullptr) {
-        n->next = record->next;
-        record->next->prev = n;
-    }
-    record->next = n;
+    SegmentNode* next = record != nullptr ? record->next : head_;
     n->prev = record;
+    n->next = next;
+    if (record != nullptr) {
+        record->next = n;
+    } else {
+        head_ = n;
+    }
+    if (next != nullptr) {
+        next->prev = n;
+    } else {
+        tail_ = n;
+    }
+    ++size_;
     return n;
 }
 
-SegmentNode* segment_at(SegmentNode* head, int index) {
-    if (head == nullptr) {
-        return nullptr;
-    }
-    SegmentNode* n = head;
-    if (index < 0) {
-        while (n->next != nullptr) {
-            n = n->next;
-        }
-        return n;
-    }
-    for (int i = 0; i < index && n->next != nullptr; ++i) {
-        n = n->next;
-    }
-    return n;
-}
-
-SegmentNode* remove_segment(SegmentNode* head, SegmentNode* record) {
-    (void)head;
+SegmentNode* SegmentList::erase(SegmentNode* record) {
     if (record == nullptr) {
         return nullptr;
     }
     SegmentNode* prev = record->prev;
     SegmentNode* next = record->next;
-    SegmentNode* result = nullptr;
-    if (prev == nullptr && next != nullptr) {
-        next->prev = nullptr;
-        result = next;
-    } else if (prev != nullptr && next != nullptr) {
+    if (prev != nullptr) {
         prev->next = next;
-        next->prev = prev;
-        result = next;
-    } else if (prev != nullptr) {
-        prev->next = nullptr;
-        result = prev;
+    } else {
+        head_ = next;
     }
+    if (next != nullptr) {
+        next->prev = prev;
+    } else {
+        tail_ = prev;
+    }
+    --size_;
     delete record;
-    return result;
+    return next != nullptr ? next : prev;
 }
 
-void free_segments(SegmentNode* head) {
-    SegmentNode* n = segment_at(head, -1);
+SegmentNode* SegmentList::splice_back(SegmentList&& other) {
+    SegmentNode* first = other.head_;
+    if (first == nullptr || &other == this) {
+        return nullptr;
+    }
+    if (tail_ != nullptr) {
+        tail_->next = first;
+        first->prev = tail_;
+    } else {
+        head_ = first;
+    }
+    tail_ = other.tail_;
+    size_ += other.size_;
+    other.head_ = other.tail_ = nullptr;
+    other.size_ = 0;
+    return first;
+}
+
+void SegmentList::clear() {
+    SegmentNode* n = tail_;
     while (n != nullptr) {
         SegmentNode* p = n->prev;
         delete n;
         n = p;
     }
+    head_ = tail_ = nullptr;
+    size_ = 0;
+}
+
+SegmentNode* SegmentList::at(int index) {
+    return const_cast<SegmentNode*>(std::as_const(*this).at(index));
+}
+
+const SegmentNode* SegmentList::at(int index) const {
+    if (index < 0) {
+        return tail_;
+    }
+    const SegmentNode* n = head_;
+    for (int i = 0; i < index && n != nullptr && n->next != nullptr; ++i) {
+        n = n->next;
+    }
+    return n;
 }
 
 int segment_count(const SegmentNode* head) {

@@ -65,16 +65,50 @@ struct SegmentNode {
 void set_repeat(SegmentNode& n, int repeat);
 
 void init_segment_defaults(SegmentNode& n, const JobSettings& s);
-// A new record with defaults, unlinked; the caller makes it the head.
-SegmentNode* create_first_segment(const JobSettings& s);
-// A new record with defaults, linked directly after `record`.
-SegmentNode* insert_segment_after(const JobSettings& s, SegmentNode* record);
-// Follows `next` `index` times from `head`, stopping at the tail; a negative index gives the tail.
-SegmentNode* segment_at(SegmentNode* head, int index);
-// Unlinks and frees `record`; answers the record that takes its place (nullptr when it was alone).
-SegmentNode* remove_segment(SegmentNode* head, SegmentNode* record);
-// Frees every record from the tail back to the head.
-void free_segments(SegmentNode* head);
+
+// The records of a job in grid order. The list alone makes and frees records; each stays at its
+// address until it is erased, so the editor and the encoders may hold pointers and walk the
+// `next`/`prev` links.
+class SegmentList {
+  public:
+    SegmentList() = default;
+    ~SegmentList() { clear(); }
+    SegmentList(SegmentList&& other) noexcept;
+    SegmentList& operator=(SegmentList&& other) noexcept;
+    SegmentList(const SegmentList&) = delete;
+    SegmentList& operator=(const SegmentList&) = delete;
+
+    SegmentNode* head() { return head_; }
+    const SegmentNode* head() const { return head_; }
+    SegmentNode* tail() { return tail_; }
+    const SegmentNode* tail() const { return tail_; }
+    bool empty() const { return head_ == nullptr; }
+    int size() const { return size_; }
+
+    // A new record with the defaults of `s`, linked directly after `record`, or made the head when
+    // `record` is null.
+    SegmentNode* insert_after(SegmentNode* record, const JobSettings& s);
+    SegmentNode* push_back(const JobSettings& s) { return insert_after(tail_, s); }
+    // Unlinks and frees `record`; answers the record that takes its place: the next one, else the
+    // previous one, else nullptr when it was alone.
+    SegmentNode* erase(SegmentNode* record);
+    // Moves every record of `other` to the end of this list, where they keep their addresses;
+    // answers the first of them (nullptr when `other` was empty).
+    SegmentNode* splice_back(SegmentList&& other);
+    void clear();
+
+    // Follows `next` `index` times from the head, stopping at the tail; a negative index gives the
+    // tail, an empty list nullptr.
+    SegmentNode* at(int index);
+    const SegmentNode* at(int index) const;
+
+  private:
+    SegmentNode* head_ = nullptr;
+    SegmentNode* tail_ = nullptr;
+    int size_ = 0;
+};
+
+// Records from `head` to the tail, by their links.
 int segment_count(const SegmentNode* head);
 // Bytes of 0xA0 or above among the text's first text_length bytes, halved: the printer's own count
 // of double-byte characters.

@@ -199,7 +199,7 @@ TEST_F(CliTest, DumpShowsEveryFieldInEachForm) {
         }
         const Result r = Cli({"dump", in, "--form", c.form});
         EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(r.out, dump_json(f.editor.settings, f.editor.head_segment));
+        EXPECT_EQ(r.out, dump_json(f.editor.settings, f.editor.segments().head()));
     }
     EXPECT_NE(Cli({"dump", in, "--form", "printer"}).out.find("\"text_utf8\": \"\xE3\x80\x80K1\""),
               std::string::npos);

@@ -10,7 +10,7 @@
 namespace qvprt::editor {
 namespace {
 
-// A grid of `rows` rows and a list of `records` records, freed with the fixture.
+// A grid of `rows` rows and a list of `records` records, owned by the fixture.
 class CompileTest : public ::testing::Test {
   protected:
     void Make(int rows, int records) {
@@ -18,11 +18,10 @@ class CompileTest : public ::testing::Test {
             grid.InsertItem(i);
             grid.SetCheck(i, true);
         }
-        head = model::create_first_segment(settings);
-        model::SegmentNode* tail = head;
-        for (int i = 1; i < records; ++i) {
-            tail = model::insert_segment_after(settings, tail);
+        for (int i = 0; i < records; ++i) {
+            list_.push_back(settings);
         }
+        head = list_.head();
     }
     std::vector<model::SegmentNode*> Nodes() const {
         std::vector<model::SegmentNode*> v;
@@ -34,10 +33,10 @@ class CompileTest : public ::testing::Test {
     static std::string Text(const model::SegmentNode* n) {
         return std::string(n->text.data(), n->text_length);
     }
-    void TearDown() override { model::free_segments(head); }
 
     SegmentGrid grid;
     model::JobSettings settings;
+    model::SegmentList list_;
     model::SegmentNode* head = nullptr;
 };
 
@@ -114,8 +113,9 @@ TEST(EditorCompile, CompilesItsOwnGridIntoItsRecords) {
     f.editor.grid.SetCellText(1, COL_TEXT, std::string(50, 'L'));
     f.editor.CompileSegments(false);
     EXPECT_EQ(f.editor.overlong_count, 1);
-    EXPECT_EQ(f.editor.walk_segment, model::segment_at(f.editor.head_segment, 1));
-    EXPECT_EQ(std::string(f.editor.head_segment->text.data(), f.editor.head_segment->text_length),
+    EXPECT_EQ(f.editor.walk_segment, f.editor.segments().at(1));
+    EXPECT_EQ(std::string(f.editor.segments().head()->text.data(),
+                          f.editor.segments().head()->text_length),
               "A,B");
     EXPECT_EQ(f.editor.current_segment->is_current, 1);
 }

@@ -16,7 +16,7 @@ class AttributesTest : public ::testing::Test, public EditorFixture {
         AddRows(count - 1);
         editor.OnRowClicked(current, COL_NUMBER);
     }
-    SegmentNode& Record(int i) { return *model::segment_at(editor.head_segment, i); }
+    SegmentNode& Record(int i) { return *testing::Records(editor).at(i); }
     // A fixed font size and a text, typed into the row's cell too.
     void SetText(int row, const std::string& text, int font_size) {
         SegmentNode& n = Record(row);
@@ -28,7 +28,7 @@ class AttributesTest : public ::testing::Test, public EditorFixture {
     }
     std::vector<char> Decorations() {
         std::vector<char> v;
-        for (SegmentNode* n = editor.head_segment; n; n = n->next) {
+        for (SegmentNode* n = testing::Records(editor).head(); n; n = n->next) {
             v.push_back(n->decoration);
         }
         return v;
@@ -49,7 +49,7 @@ TEST_F(AttributesTest, ScopeWalk) {
         f.editor.OnDecorationChanged(1);
         std::vector<char> got;
         int row = 0;
-        for (SegmentNode* n = f.editor.head_segment; n; n = n->next, ++row) {
+        for (SegmentNode* n = testing::Records(f.editor).head(); n; n = n->next, ++row) {
             got.push_back(n->decoration);
             EXPECT_EQ(f.Cell(row, COL_DECORATION), n->decoration == 'F' ? "边框" : "无修饰");
         }
@@ -71,15 +71,15 @@ TEST_F(AttributesTest, SetLengthRange) {
         const int mm = std::atoi(c.text);
         if (c.accepted) {
             EXPECT_TRUE(f.prompts.messages.empty()) << c.text;
-            EXPECT_EQ(f.editor.head_segment->length_dots, mm * 12);
-            EXPECT_EQ(f.editor.head_segment->feed_dots, mm * 12);
+            EXPECT_EQ(f.editor.segments().head()->length_dots, mm * 12);
+            EXPECT_EQ(f.editor.segments().head()->feed_dots, mm * 12);
             EXPECT_EQ(f.editor.settings.default_length_mm, mm);
         } else {
             ASSERT_EQ(f.prompts.messages.size(), 1u) << c.text;
             EXPECT_EQ(f.prompts.messages[0].text, "输入段长值应在(6-150)之间!");
             EXPECT_EQ(f.prompts.messages[0].caption, "Prompt");
             EXPECT_EQ(f.editor.controls.length_edit_text, "20");
-            EXPECT_EQ(f.editor.head_segment->length_dots, 240);
+            EXPECT_EQ(f.editor.segments().head()->length_dots, 240);
         }
     }
 }

@@ -11,7 +11,7 @@ using testing::EditorFixture;
 
 class CommitTest : public ::testing::Test, public EditorFixture {
   protected:
-    SegmentNode& Record(int i) { return *model::segment_at(editor.head_segment, i); }
+    SegmentNode& Record(int i) { return *testing::Records(editor).at(i); }
     // What the grid does on a commit: the cell takes the text, then the editor is told.
     int Type(int row, int column, const std::string& text, bool enter = false) {
         editor.OnRowClicked(row, column);
@@ -143,11 +143,11 @@ TEST_F(CommitTest, EnterMovesOn) {
         f.AddRows(1 + static_cast<int>(c.later_sizes.size()));
         int i = 2;
         for (int size : c.later_sizes) {
-            SegmentNode& n = *model::segment_at(f.editor.head_segment, i++);
+            SegmentNode& n = *testing::Records(f.editor).at(i++);
             n.auto_font = size == 0 ? 1 : 0;
             n.font_size = static_cast<std::uint8_t>(size);
         }
-        f.editor.current_segment = model::segment_at(f.editor.head_segment, 1);
+        f.editor.current_segment = testing::Records(f.editor).at(1);
         f.editor.MakeRowCurrent(1);
         f.editor.g_enterCommit = true;
         f.editor.grid.SetCellText(1, c.column, c.column == COL_REPEAT ? "3" : "A");
@@ -207,7 +207,7 @@ TEST_F(CommitTest, SecondLineOnALabelWithALargeFixedSize) {
 
 TEST_F(CommitTest, JobAtTheLimitKeepsTheTextButWarns) {
     AddRows(583);
-    for (SegmentNode* n = editor.head_segment; n; n = n->next) {
+    for (SegmentNode* n = testing::Records(editor).head(); n; n = n->next) {
         n->text_length = 50;
         n->auto_length = 1;
     }
@@ -244,7 +244,7 @@ TEST_F(CommitTest, FitIsMeasuredWithTheNewTextsCharacters) {
     };
     for (const Case& c : cases) {
         EditorFixture f;
-        SegmentNode& n = *f.editor.head_segment;
+        SegmentNode& n = *testing::Records(f.editor).head();
         n.auto_font = 0;
         n.font_size = 2;
         f.editor.grid.SetCellText(0, COL_TEXT, c.before);

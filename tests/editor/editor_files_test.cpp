@@ -129,7 +129,7 @@ TEST_F(FilesTest, ProjectRoundTripReplacesTheJob) {
     // Rows added now copy the material the boxes show.
     EXPECT_EQ(text::field_text(g.editor.settings.material_code), "LAB");
     EXPECT_EQ(text::field_text(g.editor.settings.material_param), "12");
-    EXPECT_EQ(model::segment_count(g.editor.head_segment), 3);
+    EXPECT_EQ(model::segment_count(g.editor.segments().head()), 3);
 }
 
 TEST_F(FilesTest, OpenAsksAndAppendsOnNo) {
@@ -146,7 +146,7 @@ TEST_F(FilesTest, OpenAsksAndAppendsOnNo) {
     EXPECT_EQ(f.Cell(2, COL_TEXT), "A");
     EXPECT_EQ(f.Cell(3, COL_NUMBER), "4");
     EXPECT_EQ(f.editor.current_row, 0);
-    EXPECT_EQ(model::segment_count(f.editor.head_segment), 4);
+    EXPECT_EQ(model::segment_count(f.editor.segments().head()), 4);
     EXPECT_EQ(f.prompts.choosers.back().filter, "QVU(*.qvu)|*.qvu|QVK(*.qvk)|*.qvk|");
     EXPECT_EQ(f.prompts.choosers.back().default_extension, "qvu");
 }
@@ -169,7 +169,7 @@ TEST_F(FilesTest, ABadFileChangesNothing) {
         EXPECT_EQ(f.prompts.messages[0].caption, "提示");
         EXPECT_EQ(f.editor.grid.GetItemCount(), 2);
         EXPECT_EQ(f.Cell(1, COL_TEXT), "B");
-        EXPECT_EQ(model::segment_count(f.editor.head_segment), 2);
+        EXPECT_EQ(model::segment_count(f.editor.segments().head()), 2);
         EXPECT_EQ(f.editor.last_outcome, Outcome::FileError);
     }
 }
@@ -204,7 +204,7 @@ TEST_F(FilesTest, UdiskFileWrittenAndReadBack) {
     ASSERT_EQ(b.size(), 10u + 55 + 3 + 55 + 1);
     EXPECT_EQ(b[4], 3);
     EXPECT_EQ(b[6], 0x13);
-    for (SegmentNode* n = f.editor.head_segment; n; n = n->next) {
+    for (SegmentNode* n = testing::Records(f.editor).head(); n; n = n->next) {
         EXPECT_EQ(n->file_text_length, n->text_length);
     }
 

@@ -45,7 +45,7 @@ TEST(PreviewCommand, CommitsAndCompilesBeforeShowing) {
     const int commits = f.view.commits;
     f.editor.OnPreview();
     EXPECT_EQ(f.view.commits, commits + 1);
-    const model::SegmentNode* n = f.editor.head_segment;
+    const model::SegmentNode* n = f.editor.segments().head();
     EXPECT_EQ(text::field_text(n->text), "A1");
     EXPECT_EQ(n->is_current, 0);
     n = n->next;

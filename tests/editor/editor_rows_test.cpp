@@ -15,10 +15,9 @@ class RowsTest : public ::testing::Test, public EditorFixture {
     // current row's record.
     void ExpectPaired() {
         const int n = editor.grid.GetItemCount();
-        ASSERT_EQ(model::segment_count(editor.head_segment), n);
+        ASSERT_EQ(model::segment_count(editor.segments().head()), n);
         ASSERT_GE(editor.current_row, 0);
-        EXPECT_EQ(editor.current_segment,
-                  model::segment_at(editor.head_segment, editor.current_row));
+        EXPECT_EQ(editor.current_segment, testing::Records(editor).at(editor.current_row));
         for (int i = 0; i < n; ++i) {
             EXPECT_EQ(Cell(i, COL_CURRENT), i == editor.current_row ? "★" : "") << i;
             EXPECT_EQ(Cell(i, COL_NUMBER), std::to_string(i + 1)) << i;
@@ -27,13 +26,13 @@ class RowsTest : public ::testing::Test, public EditorFixture {
     // Tags each record through its repeat count so a test can tell which survived.
     void TagRecords() {
         int i = 0;
-        for (SegmentNode* n = editor.head_segment; n; n = n->next) {
+        for (SegmentNode* n = testing::Records(editor).head(); n; n = n->next) {
             model::set_repeat(*n, 10 + i++);
         }
     }
     std::vector<int> Tags() {
         std::vector<int> v;
-        for (SegmentNode* n = editor.head_segment; n; n = n->next) {
+        for (SegmentNode* n = testing::Records(editor).head(); n; n = n->next) {
             v.push_back(n->repeat);
         }
         return v;
@@ -86,7 +85,7 @@ TEST_F(RowsTest, AddRowLimits) {
 
 TEST_F(RowsTest, AddRowRefusesAFullJob) {
     AddRows(584);
-    for (SegmentNode* n = editor.head_segment; n; n = n->next) {
+    for (SegmentNode* n = testing::Records(editor).head(); n; n = n->next) {
         n->text_length = 50;
     }
     editor.AddRow();  // 10 + 585 * 105 = 61435: still room
@@ -108,8 +107,8 @@ TEST_F(RowsTest, DeleteWithOneRowClearsItWithoutAsking) {
         editor.DeleteCheckedRows();
         EXPECT_EQ(Cell(0, COL_TEXT), "");
         EXPECT_EQ(Cell(0, COL_TEXT2), "");
-        EXPECT_EQ(editor.head_segment->text_length, 0);
-        EXPECT_EQ(editor.head_segment->text[0], 0);
+        EXPECT_EQ(editor.segments().head()->text_length, 0);
+        EXPECT_EQ(editor.segments().head()->text[0], 0);
         EXPECT_TRUE(prompts.questions.empty());
     }
 }
@@ -135,7 +134,7 @@ TEST_F(RowsTest, DeleteCheckedRows) {
             f.editor.AddRow();
         }
         int i = 0;
-        for (SegmentNode* n = f.editor.head_segment; n; n = n->next, ++i) {
+        for (SegmentNode* n = testing::Records(f.editor).head(); n; n = n->next, ++i) {
             model::set_repeat(*n, 10 + i);
             n->text_length = 1;
             f.editor.grid.SetCheck(i, c.ticks[static_cast<std::size_t>(i)]);
@@ -146,20 +145,19 @@ TEST_F(RowsTest, DeleteCheckedRows) {
         EXPECT_EQ(f.prompts.questions[0].text, "将全部删除选定行，是否继续？");
         EXPECT_EQ(f.prompts.questions[0].caption, "QvprtTest");
         std::vector<int> tags;
-        for (SegmentNode* n = f.editor.head_segment; n; n = n->next) {
+        for (SegmentNode* n = testing::Records(f.editor).head(); n; n = n->next) {
             tags.push_back(n->repeat);
         }
         EXPECT_EQ(tags, c.tags);
         EXPECT_EQ(f.editor.current_row, c.current);
         EXPECT_EQ(f.editor.grid.GetItemCount(), static_cast<int>(c.tags.size()));
-        EXPECT_EQ(f.editor.current_segment,
-                  model::segment_at(f.editor.head_segment, f.editor.current_row));
+        EXPECT_EQ(f.editor.current_segment, testing::Records(f.editor).at(f.editor.current_row));
         for (int r = 0; r < f.editor.grid.GetItemCount(); ++r) {
             EXPECT_EQ(f.Cell(r, COL_NUMBER), std::to_string(r + 1));
             EXPECT_EQ(f.Cell(r, COL_CURRENT), r == c.current ? "★" : "");
         }
         if (c.ticks == std::vector<bool>{true, true, true}) {
-            EXPECT_EQ(f.editor.head_segment->text_length, 0);
+            EXPECT_EQ(f.editor.segments().head()->text_length, 0);
             EXPECT_TRUE(f.editor.grid.GetCheck(0));
         }
     }

@@ -18,12 +18,12 @@ TEST_F(SettingsTest, MaterialRefillsTheParameterBoxAndTellsThePreview) {
               (std::vector<std::string>{"6 mm", "9 mm", "12mm"}));
     EXPECT_EQ(editor.controls.material_param.selection, 1);
     EXPECT_EQ(view.preview_heights, (std::vector<double>{9.0}));
-    for (auto* n = editor.head_segment; n; n = n->next) {
+    for (auto* n = testing::Records(editor).head(); n; n = n->next) {
         EXPECT_EQ(n->material[0], 'L');
         EXPECT_EQ(n->material_param[0], '9');
     }
     editor.OnMaterialParamChanged(2);
-    EXPECT_EQ(std::string(editor.head_segment->next->next->material_param.data(), 2), "12");
+    EXPECT_EQ(std::string(editor.segments().head()->next->next->material_param.data(), 2), "12");
 }
 
 TEST_F(SettingsTest, CopiesOutOfRangeIsResetToOne) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editor/Editor.h"
+#include "editor/editor_access.h"
 #include "editor/ports.h"
 #include "printing/clock.h"
 #include "printing/sim_printer.h"

@@ -37,7 +37,7 @@ TEST(CompiledRoundTrip, ProjectInEditFormAndUdiskInPrinterForm) {
     editor::CompileSegments(true, grid, s, list.head(), 0);
     const ReadResult project = parse_project_file(encode_project_file(s, list.head()), s, "j.qvk");
     ASSERT_TRUE(project.ok());
-    const SegmentNode* b = project.head.get();
+    const SegmentNode* b = project.records.head();
     for (const SegmentNode* a = list.head(); a != nullptr; a = a->next, b = b->next) {
         ASSERT_NE(b, nullptr);
         EXPECT_EQ(std::string(b->text.data(), b->text_length),
@@ -56,7 +56,7 @@ TEST(CompiledRoundTrip, ProjectInEditFormAndUdiskInPrinterForm) {
     ASSERT_TRUE(udisk.ok());
     EXPECT_EQ(udisk.count, 2);  // the unchecked row is not printed
     EXPECT_EQ(udisk.settings.density, 11);
-    b = udisk.head.get();
+    b = udisk.records.head();
     for (const SegmentNode* a = list.head(); a != nullptr; a = a->next) {
         if (!printing::is_printable(*a)) {
             continue;

@@ -68,20 +68,17 @@ class RecordList {
         model::SegmentNode* tail = nullptr;
         int i = 0;
         for (int len : lengths) {
-            tail = tail ? model::insert_segment_after(s, tail)
-                        : (head_ = model::create_first_segment(s));
+            tail = list_.push_back(s);
             text::copy_field(tail->text, std::string(static_cast<std::size_t>(len),
                                                      static_cast<char>('a' + i++ % 26)));
             tail->text_length = static_cast<std::uint8_t>(len);
         }
     }
-    ~RecordList() { model::free_segments(head_); }
-    RecordList(const RecordList&) = delete;
-    RecordList& operator=(const RecordList&) = delete;
-    model::SegmentNode* head() const { return head_; }
+    model::SegmentNode* head() { return list_.head(); }
+    model::SegmentNode* at(int index) { return list_.at(index); }
 
   private:
-    model::SegmentNode* head_ = nullptr;
+    model::SegmentList list_;
 };
 
 }  // namespace qvprt::files::testing

@@ -145,7 +145,7 @@ TEST(ProjectFile, RoundTripGivesBackEveryStoredField) {
     for (SegmentNode* n = list.head(); n != nullptr; n = n->next) {
         FillDistinct(*n, k++);
     }
-    SegmentNode* last = model::segment_at(list.head(), 3);
+    SegmentNode* last = list.at(3);
     last->text_length = 50;
     const std::string last_text = std::string(48, '\xb0') + "\xaa\xf2";
     text::copy_field(last->text, last_text);
@@ -168,7 +168,7 @@ TEST(ProjectFile, RoundTripGivesBackEveryStoredField) {
     EXPECT_FALSE(r.settings.copies.has_value());
     EXPECT_TRUE(r.external_font);
     const SegmentNode* a = list.head();
-    const SegmentNode* b = r.head.get();
+    const SegmentNode* b = r.records.head();
     for (; a != nullptr && b != nullptr; a = a->next, b = b->next) {
         ExpectStoredFieldsEqual(*a, *b);
         EXPECT_EQ(b->enabled, 1);
@@ -245,7 +245,7 @@ TEST(ProjectFile, BadFilesAreRefusedWithTheirMessage) {
         SCOPED_TRACE(c.name);
         const ReadResult r = parse_project_file(c.file, model::JobSettings{}, "/a/b.qvk");
         EXPECT_EQ(r.error, c.error);
-        EXPECT_EQ(r.head, nullptr);
+        EXPECT_TRUE(r.records.empty());
         EXPECT_EQ(r.count, 0);
         EXPECT_FALSE(r.message.empty());
     }

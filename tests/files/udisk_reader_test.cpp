@@ -68,7 +68,7 @@ TEST(UdiskReader, RoundTrip) {
         EXPECT_EQ(r.settings.material_index, 1);
         EXPECT_EQ(r.settings.material_param_index, 1);
         EXPECT_TRUE(r.external_font);
-        const SegmentNode* b = r.head.get();
+        const SegmentNode* b = r.records.head();
         int printable = 0;
         for (const SegmentNode* a = list.head(); a != nullptr; a = a->next) {
             if (!printing::is_printable(*a)) {
@@ -193,7 +193,7 @@ TEST(UdiskReader, BadFilesAreRefusedWithTheirMessage) {
         SCOPED_TRACE(c.name);
         const ReadResult r = parse_udisk_file(c.file, model::JobSettings{}, "/a/b.qvu");
         EXPECT_EQ(r.error, c.error);
-        EXPECT_EQ(r.head, nullptr);
+        EXPECT_TRUE(r.records.empty());
         EXPECT_EQ(r.count, 0);
         EXPECT_FALSE(r.message.empty());
     }

@@ -45,8 +45,11 @@ TEST(JobSettings, MaterialChoicesRewriteEveryRecord) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.material * 10 + c.param);
         JobSettings s;
-        SegmentNode* head = create_first_segment(s);
-        insert_segment_after(s, insert_segment_after(s, head));
+        SegmentList list;
+        for (int i = 0; i < 3; ++i) {
+            list.push_back(s);
+        }
+        SegmentNode* head = list.head();
         const MaterialChoice mc = select_material(s, head, c.material);
         EXPECT_EQ(mc.param_entries, c.entries);
         EXPECT_EQ(mc.param_selection, 1);
@@ -63,7 +66,6 @@ TEST(JobSettings, MaterialChoicesRewriteEveryRecord) {
             EXPECT_EQ(n->material, c.code);
             EXPECT_EQ(n->material_param, c.value);
         }
-        free_segments(head);
     }
 }
 

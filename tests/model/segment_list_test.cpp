@@ -7,76 +7,106 @@
 namespace qvprt::model {
 namespace {
 
-// A list of `count` records, freed with the fixture.
+// A list of `count` records, owned by the fixture.
 class ListTest : public ::testing::Test {
   protected:
     void Make(int count) {
-        head = create_first_segment(settings);
-        SegmentNode* tail = head;
-        for (int i = 1; i < count; ++i) {
-            tail = insert_segment_after(settings, tail);
+        for (int i = 0; i < count; ++i) {
+            list.push_back(settings);
         }
     }
-    std::vector<SegmentNode*> Nodes() const {
+    // The records by their next links; checks the prev links, the tail and the size on the way.
+    static std::vector<SegmentNode*> Nodes(SegmentList& l) {
         std::vector<SegmentNode*> v;
-        for (SegmentNode* n = head; n != nullptr; n = n->next) {
+        SegmentNode* prev = nullptr;
+        for (SegmentNode* n = l.head(); n != nullptr; n = n->next) {
+            EXPECT_EQ(n->prev, prev);
             v.push_back(n);
+            prev = n;
         }
+        EXPECT_EQ(l.tail(), prev);
+        EXPECT_EQ(l.size(), static_cast<int>(v.size()));
+        EXPECT_EQ(l.empty(), v.empty());
         return v;
     }
-    void TearDown() override { free_segments(head); }
+    std::vector<SegmentNode*> Nodes() { return Nodes(list); }
 
     JobSettings settings;
-    SegmentNode* head = nullptr;
+    SegmentList list;
 };
 
-TEST_F(ListTest, SegmentAtClampsAtTheTail) {
+TEST_F(ListTest, AtClampsAtTheTail) {
+    EXPECT_EQ(list.at(0), nullptr);
+    EXPECT_EQ(list.at(-1), nullptr);
     Make(3);
     const auto v = Nodes();
-    EXPECT_EQ(segment_at(head, 0), v[0]);
-    EXPECT_EQ(segment_at(head, 1), v[1]);
-    EXPECT_EQ(segment_at(head, 5), v[2]);
-    EXPECT_EQ(segment_at(head, -1), v[2]);
-    EXPECT_EQ(segment_at(nullptr, 0), nullptr);
+    EXPECT_EQ(list.at(0), v[0]);
+    EXPECT_EQ(list.at(1), v[1]);
+    EXPECT_EQ(list.at(5), v[2]);
+    EXPECT_EQ(list.at(-1), v[2]);
 }
 
-TEST_F(ListTest, RemoveAnswersTheRecordTakingItsPlace) {
+TEST_F(ListTest, EraseAnswersTheRecordTakingItsPlace) {
     Make(3);
     auto v = Nodes();
-    // The tail: the predecessor answers and loses its next.
-    EXPECT_EQ(remove_segment(head, v[2]), v[1]);
-    EXPECT_EQ(v[1]->next, nullptr);
-    // The head of two: the successor answers and loses its prev.
-    SegmentNode* r = remove_segment(head, v[0]);
-    EXPECT_EQ(r, v[1]);
-    EXPECT_EQ(r->prev, nullptr);
-    head = r;
+    // The tail: the predecessor answers and becomes the tail.
+    EXPECT_EQ(list.erase(v[2]), v[1]);
+    EXPECT_EQ(Nodes(), (std::vector<SegmentNode*>{v[0], v[1]}));
+    // The head of two: the successor answers and becomes the head.
+    EXPECT_EQ(list.erase(v[0]), v[1]);
+    EXPECT_EQ(Nodes(), std::vector<SegmentNode*>{v[1]});
     // The only record: nothing answers.
-    EXPECT_EQ(remove_segment(head, head), nullptr);
-    head = nullptr;
+    EXPECT_EQ(list.erase(v[1]), nullptr);
+    EXPECT_TRUE(Nodes().empty());
+    EXPECT_EQ(list.erase(nullptr), nullptr);
 }
 
-TEST_F(ListTest, RemoveFromTheMiddleLinksTheNeighbours) {
+TEST_F(ListTest, EraseFromTheMiddleLinksTheNeighbours) {
     Make(3);
     auto v = Nodes();
-    EXPECT_EQ(remove_segment(head, v[1]), v[2]);
-    EXPECT_EQ(v[0]->next, v[2]);
-    EXPECT_EQ(v[2]->prev, v[0]);
+    EXPECT_EQ(list.erase(v[1]), v[2]);
+    EXPECT_EQ(Nodes(), (std::vector<SegmentNode*>{v[0], v[2]}));
 }
 
-TEST_F(ListTest, InsertAfterTheMiddleRecord) {
+TEST_F(ListTest, InsertKeepsEveryRecordWhereItWas) {
     Make(3);
     auto v = Nodes();
-    SegmentNode* n = insert_segment_after(settings, v[1]);
-    const auto w = Nodes();
-    ASSERT_EQ(w.size(), 4u);
-    EXPECT_EQ(w[2], n);
-    EXPECT_EQ(v[2]->prev, n);
-    EXPECT_EQ(n->prev, v[1]);
-    EXPECT_EQ(segment_count(head), 4);
-    // Records stay where they were.
-    EXPECT_EQ(w[0], v[0]);
-    EXPECT_EQ(w[3], v[2]);
+    SegmentNode* middle = list.insert_after(v[1], settings);
+    SegmentNode* first = list.insert_after(nullptr, settings);
+    SegmentNode* last = list.insert_after(list.tail(), settings);
+    EXPECT_EQ(Nodes(), (std::vector<SegmentNode*>{first, v[0], v[1], middle, v[2], last}));
+    EXPECT_EQ(middle->repeat, settings.default_repeat);
+}
+
+TEST_F(ListTest, SpliceMovesTheRecordsOfAnotherList) {
+    struct Case {
+        int here, there;
+    };
+    for (const Case c : {Case{0, 2}, Case{2, 3}, Case{2, 0}}) {
+        SegmentList a, b;
+        for (int i = 0; i < c.here; ++i) {
+            a.push_back(settings);
+        }
+        for (int i = 0; i < c.there; ++i) {
+            b.push_back(settings);
+        }
+        auto expected = Nodes(a);
+        const auto moved = Nodes(b);
+        expected.insert(expected.end(), moved.begin(), moved.end());
+        EXPECT_EQ(a.splice_back(std::move(b)), c.there > 0 ? moved[0] : nullptr);
+        EXPECT_EQ(Nodes(a), expected);
+        EXPECT_TRUE(Nodes(b).empty());
+    }
+}
+
+TEST_F(ListTest, MoveHandsTheRecordsOver) {
+    Make(2);
+    const auto v = Nodes();
+    SegmentList other(std::move(list));
+    EXPECT_EQ(Nodes(other), v);
+    EXPECT_TRUE(Nodes().empty());
+    list = std::move(other);
+    EXPECT_EQ(Nodes(), v);
 }
 
 TEST(SegmentDefaults, NewRecordsTakeTheDefaults) {

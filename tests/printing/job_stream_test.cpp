@@ -13,14 +13,14 @@ namespace {
 using model::SegmentNode;
 using Bytes = std::vector<std::uint8_t>;
 
-// A list of records with the given text lengths; freed with the fixture.
+// A list of records with the given text lengths, owned by the fixture.
 class JobTest : public ::testing::Test {
   protected:
     SegmentNode* Make(const std::vector<int>& text_lengths) {
         SegmentNode* tail = nullptr;
         for (int len : text_lengths) {
-            tail = tail ? model::insert_segment_after(settings, tail)
-                        : (head = model::create_first_segment(settings));
+            tail = list_.push_back(settings);
+            head = list_.head();
             text::copy_field(tail->text, std::string(static_cast<std::size_t>(len), 'x'));
             tail->text_length = static_cast<std::uint8_t>(len);
         }
@@ -39,9 +39,9 @@ class JobTest : public ::testing::Test {
         }
         return v;
     }
-    void TearDown() override { model::free_segments(head); }
 
     model::JobSettings settings;
+    model::SegmentList list_;
     SegmentNode* head = nullptr;
     std::vector<Bytes> transfers;
     int refuse_from = -1;  // the driver refuses transfers after this many
@@ -90,7 +90,7 @@ TEST_F(JobTest, TransferSplits) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.total);
         transfers.clear();
-        model::free_segments(head);
+        list_.clear();
         head = nullptr;
         Make(c.lengths);
         EXPECT_EQ(Send(), static_cast<int>(c.lengths.size()));
@@ -110,7 +110,7 @@ TEST_F(JobTest, LargestJobIsSentAndOneByteMoreRefused) {
     const Case cases[] = {{{48, 1, 1}, 61440, 586}, {{49, 1, 1}, 61441, kSendTooLarge}};
     for (const auto& c : cases) {
         transfers.clear();
-        model::free_segments(head);
+        list_.clear();
         head = nullptr;
         std::vector<int> lengths(583, 50);
         lengths.insert(lengths.end(), c.tail.begin(), c.tail.end());
@@ -138,7 +138,7 @@ TEST_F(JobTest, NothingPrintable) {
     };
     for (const Case& c : {Case{{}, false}, Case{{0, 0}, false}, Case{{5, 7}, true}}) {
         transfers.clear();
-        model::free_segments(head);
+        list_.clear();
         head = nullptr;
         Make(c.lengths);
         for (SegmentNode* n = head; c.disable && n != nullptr; n = n->next) {
@@ -164,7 +164,7 @@ TEST_F(JobTest, RefusedTransferStopsTheJob) {
     // 100 records: three data transfers and the empty one.
     for (const Case c : {Case{0, 1}, Case{1, 2}, Case{2, 3}, Case{3, 4}}) {
         transfers.clear();
-        model::free_segments(head);
+        list_.clear();
         head = nullptr;
         Make(std::vector<int>(100, 50));
         refuse_from = c.refuse_from;

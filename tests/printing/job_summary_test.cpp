@@ -79,11 +79,9 @@ TEST(JobSummary, CountsWhatThePrinterMakes) {
         SCOPED_TRACE(c.name);
         model::JobSettings settings;
         settings.copies = c.copies;
-        model::SegmentNode* head = nullptr;
-        model::SegmentNode* tail = nullptr;
+        model::SegmentList list;
         for (const Row& r : c.rows) {
-            tail = tail != nullptr ? model::insert_segment_after(settings, tail)
-                                   : (head = model::create_first_segment(settings));
+            model::SegmentNode* tail = list.push_back(settings);
             tail->enabled = r.checked ? 1 : 0;
             tail->text_length = static_cast<std::uint8_t>(r.text_length);
             model::set_repeat(*tail, r.repeat);
@@ -93,12 +91,11 @@ TEST(JobSummary, CountsWhatThePrinterMakes) {
                 static_cast<std::uint16_t>(r.serial_count < 0 ? -r.serial_count : r.serial_count);
             tail->feed_dots = static_cast<std::uint16_t>(r.feed_dots);
         }
-        const JobSummary got = summarize_job(head, settings);
+        const JobSummary got = summarize_job(list.head(), settings);
         EXPECT_EQ(got.segments, c.want.segments);
         EXPECT_EQ(got.printed, c.want.printed);
         EXPECT_EQ(got.feed_dots, c.want.feed_dots);
         EXPECT_EQ(text::gbk_to_utf8(job_summary_text(got)), c.text);
-        model::free_segments(head);
     }
 }
 

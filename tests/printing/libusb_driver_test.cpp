@@ -151,15 +151,13 @@ TEST(LibusbDriverTest, ResetKeepsThePrinterUsableEvenWhenItReEnumerates) {
 TEST(LibusbDriverTest, PrinterUnpluggedBetweenTwoTransfersStopsTheJob) {
     Bench bench;
     model::JobSettings settings;
-    model::SegmentNode* head = model::create_first_segment(settings);
-    model::SegmentNode* tail = head;
+    model::SegmentList list;
     for (int i = 0; i < 100; ++i) {
+        model::SegmentNode* tail = list.push_back(settings);
         text::copy_field(tail->text, std::string(50, 'x'));
         tail->text_length = 50;
-        if (i < 99) {
-            tail = model::insert_segment_after(settings, tail);
-        }
     }
+    model::SegmentNode* head = list.head();
     // The same job reaches a printer that stays: the reference for what was sent.
     SimPrinter sim;
     FakeClock clock;
@@ -174,7 +172,6 @@ TEST(LibusbDriverTest, PrinterUnpluggedBetweenTwoTransfersStopsTheJob) {
     EXPECT_EQ(bench.device.out_transfers(), std::vector<Bytes>{sim.transfers()[0]});
     EXPECT_FALSE(bench.link.write_transfer(nullptr, 0));
     bench.link.close();
-    model::free_segments(head);
 }
 
 TEST(LibusbDriverTest, StatusQueryOfAFailingPrinterAnswersNotReady) {

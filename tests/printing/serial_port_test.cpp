@@ -172,15 +172,15 @@ class LinkJobTest : public LinkTest {
     void Make(int n) {
         model::SegmentNode* tail = nullptr;
         for (int i = 0; i < n; ++i) {
-            tail = tail ? model::insert_segment_after(settings, tail)
-                        : (head = model::create_first_segment(settings));
+            tail = list_.push_back(settings);
+            head = list_.head();
             text::copy_field(tail->text, std::string(50, static_cast<char>('a' + i % 26)));
             tail->text_length = 50;
         }
     }
-    void TearDown() override { model::free_segments(head); }
 
     model::JobSettings settings;
+    model::SegmentList list_;
     model::SegmentNode* head = nullptr;
 };
 

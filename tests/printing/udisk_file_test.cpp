@@ -19,8 +19,8 @@ class UdiskTest : public ::testing::Test {
     void Make(const std::vector<int>& text_lengths) {
         SegmentNode* tail = nullptr;
         for (int len : text_lengths) {
-            tail = tail ? model::insert_segment_after(settings, tail)
-                        : (head = model::create_first_segment(settings));
+            tail = list_.push_back(settings);
+            head = list_.head();
             text::copy_field(tail->text, std::string(static_cast<std::size_t>(len), 'x'));
             tail->text_length = static_cast<std::uint8_t>(len);
             tail->spare15 = 7;
@@ -43,9 +43,9 @@ class UdiskTest : public ::testing::Test {
         }
         return blocks;
     }
-    void TearDown() override { model::free_segments(head); }
 
     model::JobSettings settings;
+    model::SegmentList list_;
     SegmentNode* head = nullptr;
 };
 
@@ -83,7 +83,7 @@ TEST_F(UdiskTest, BlockSplits) {
             EXPECT_EQ(n->spare16, 0);
             EXPECT_EQ(n->file_text_length, n->text_length);
         }
-        model::free_segments(head);
+        list_.clear();
         head = nullptr;
     }
 }

@@ -239,7 +239,7 @@ class WindowTest : public QObject {
         Type(w->Editor(), QStringLiteral("电源A1"));
         QTest::keyClick(w->Editor(), Qt::Key_Return);
         QCOMPARE(w->Cell(0, COL_TEXT), QStringLiteral("电源A1"));
-        const model::SegmentNode* n = w->editor().head_segment;
+        const model::SegmentNode* n = w->editor().segments().head();
         QCOMPARE(text::gbk_to_utf8(std::string(n->text.data(), n->text_length)),
                  std::string("电源A1"));
         QVERIFY(w->Editor() != nullptr);

@@ -743,10 +743,10 @@ void CQvprtTestDlg::SetPreviewHeight(double millimetres) {
 
 void CQvprtTestDlg::ShowSegments() {
     if (preview_window_ != nullptr) {
-        preview_window_->ShowSegments(editor_->head_segment, editor_->settings);
+        preview_window_->ShowSegments(editor_->segments().head(), editor_->settings);
     }
     summary_->setText(FromGbk(printing::job_summary_text(
-        printing::summarize_job(editor_->head_segment, editor_->settings))));
+        printing::summarize_job(editor_->segments().head(), editor_->settings))));
 }
 
 void CQvprtTestDlg::SetStatusText(std::string_view text) {

@@ -23,7 +23,7 @@ class StripView : public editor::testing::FakeView {
     }
     void ShowSegments() override {
         FakeView::ShowSegments();
-        strip->ShowSegments(editor->head_segment, editor->settings);
+        strip->ShowSegments(editor->segments().head(), editor->settings);
     }
     CMyPrintView* strip = nullptr;
     editor::Editor* editor = nullptr;
@@ -52,7 +52,7 @@ struct PreviewHarness {
         }
         editor.grid.SetCellText(row, editor::COL_TEXT, text::gbk(text));
         editor.grid.SetCellText(row, editor::COL_TEXT2, text::gbk(text2));
-        model::SegmentNode& n = *model::segment_at(editor.head_segment, row);
+        model::SegmentNode& n = *editor::testing::Records(editor).at(row);
         n.auto_length = 1;
         n.font_size = 3;
         return n;

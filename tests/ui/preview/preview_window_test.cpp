@@ -88,7 +88,7 @@ class PreviewWindowTest : public QObject {
                 e.AddRow();
             }
             e.grid.SetCellText(i, editor::COL_TEXT, text::gbk(rows[i]));
-            model::segment_at(e.head_segment, i)->font_size = 3;
+            editor::testing::Records(e).at(i)->font_size = 3;
         }
         e.MakeRowCurrent(1);
         w.dlg->command(ID_PREVIEW)->trigger();
