@@ -605,6 +605,11 @@ SheetCell ContentReader::make_cell(const RawCell& c, std::string_view row_style,
         out.date.hours = whole / 3600;
         out.date.minute = static_cast<int>(whole / 60 % 60);
         out.date.second = static_cast<int>(whole % 60);
+        if (secs >= 0) {
+            // The calendar day an elapsed time of a day or more reaches from the null date.
+            civil_from_days(null_days_ + whole / 86400, out.date.year, out.date.month,
+                            out.date.day);
+        }
         out.number = secs / 86400.0;
         out.format = format();
     } else if (vt == "boolean") {

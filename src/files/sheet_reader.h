@@ -26,6 +26,7 @@ enum class CellType { Empty, String, Number, Date, Bool, Error };
 struct SheetDateTime {
     bool has_date = true;   // false: a time of day or a duration below one day's serial
     bool duration = false;  // an elapsed time whose hours may pass 24 (no calendar day)
+    // For a duration: the day it reaches, counted from the sheet's null date.
     int year = 1899;
     int month = 12;
     int day = 30;
