@@ -21,7 +21,9 @@ constexpr const char* kUsage =
     "       qvprt-cli convert INPUT OUTPUT [options]\n"
     "       qvprt-cli print INPUT [--printer usb|sim:DIR] [options]\n"
     "       qvprt-cli devices\n"
-    "       qvprt-cli COMMAND --help | --help | --version\n";
+    "       qvprt-cli COMMAND --help | --help | --version\n"
+    "An argument \"--\" ends the options: every argument after it is a file name, so\n"
+    "  qvprt-cli convert -- --odd-name.qvk out.qvk\n";
 
 constexpr const char* kJobOptionsHelp =
     "Options (applied in this order, through the window's boxes and buttons):\n"
@@ -99,13 +101,22 @@ int Usage(std::FILE* err, const std::string& message) {
 // Parses the arguments after the command. Answers an empty string or the error.
 std::string Parse(const std::vector<std::string>& args, Call& call) {
     const bool takes_job_options = call.command != "devices";
+    bool options_ended = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
+        if (options_ended) {
+            call.positional.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            options_ended = true;
+            continue;
+        }
         if (a == "--help" || a == "-h") {
             call.help = true;
             continue;
         }
-        if (a.rfind("--", 0) != 0 || a == "--") {
+        if (a.rfind("--", 0) != 0) {
             call.positional.push_back(a);
             continue;
         }

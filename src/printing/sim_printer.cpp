@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <string_view>
 
 namespace qvprt::printing {
 
@@ -14,6 +16,18 @@ constexpr std::uint32_t kSimUsbId = 0x5537u << 16 | 0x4348u;
 bool is_command(const SimPrinter::Bytes& t) {
     return t.size() == 2 &&
            ((t[0] == 0x01 && (t[1] == 'A' || t[1] == 'D')) || (t[0] == 0x02 && t[1] == 'H'));
+}
+
+// The names write_sim_capture gives: job-*.bin and transfer-*.bin.
+bool is_capture_name(std::string_view name) {
+    constexpr std::string_view kSuffix = ".bin";
+    for (std::string_view prefix : {std::string_view("job-"), std::string_view("transfer-")}) {
+        if (name.size() >= prefix.size() + kSuffix.size() && name.starts_with(prefix) &&
+            name.ends_with(kSuffix)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool write_file(const std::string& path, const SimPrinter::Bytes& bytes) {
@@ -123,15 +137,47 @@ std::uint32_t SimPrinter::CH375GetUsbID(std::uint32_t) {
 }
 
 bool write_sim_capture(const SimPrinter& printer, const std::string& dir) {
-    bool ok = true;
-    char name[48];
-    for (std::size_t i = 0; i < printer.jobs().size(); ++i) {
-        std::snprintf(name, sizeof name, "/job-%zu.bin", i + 1);
-        ok = write_file(dir + name, printer.jobs()[i]) && ok;
+    namespace fs = std::filesystem;
+    // The folder shows what this printer received and nothing of an earlier run: the old
+    // captures go first, and a capture that cannot be written whole goes again.
+    std::error_code ec;
+    std::vector<fs::path> earlier;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::file_status st = it->symlink_status(ec);
+        if (!ec && (fs::is_regular_file(st) || fs::is_symlink(st)) &&
+            is_capture_name(it->path().filename().string())) {
+            earlier.push_back(it->path());
+        }
     }
-    for (std::size_t i = 0; i < printer.transfers().size(); ++i) {
-        std::snprintf(name, sizeof name, "/transfer-%03zu.bin", i + 1);
-        ok = write_file(dir + name, printer.transfers()[i]) && ok;
+    if (ec) {
+        return false;
+    }
+    for (const fs::path& p : earlier) {
+        if (!fs::remove(p, ec) && ec) {
+            return false;
+        }
+    }
+    std::vector<std::string> written;
+    auto write = [&](const char* pattern, std::size_t number, const SimPrinter::Bytes& bytes) {
+        char name[48];
+        std::snprintf(name, sizeof name, pattern, number);
+        written.push_back(dir + name);
+        return write_file(written.back(), bytes);
+    };
+    bool ok = true;
+    for (std::size_t i = 0; ok && i < printer.jobs().size(); ++i) {
+        ok = write("/job-%zu.bin", i + 1, printer.jobs()[i]);
+    }
+    for (std::size_t i = 0; ok && i < printer.transfers().size(); ++i) {
+        ok = write("/transfer-%03zu.bin", i + 1, printer.transfers()[i]);
+    }
+    if (!ok) {
+        for (const std::string& p : written) {
+            const fs::file_status st = fs::symlink_status(p, ec);
+            if (!ec && fs::is_regular_file(st)) {
+                fs::remove(p, ec);
+            }
+        }
     }
     return ok;
 }

@@ -65,8 +65,9 @@ class SimPrinter final : public Ch375Driver {
     Bytes pending_;
 };
 
-// Writes job-1.bin, job-2.bin, ... and transfer-001.bin, ... into dir (which must exist).
-// Answers false when a file could not be written.
+// Writes job-1.bin, job-2.bin, ... and transfer-001.bin, ... into dir (which must exist), after
+// removing the job-*.bin and transfer-*.bin files of an earlier run. Answers false when a file
+// could not be removed or written; a capture that failed leaves none of its files.
 bool write_sim_capture(const SimPrinter& printer, const std::string& dir);
 
 }  // namespace qvprt::printing

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <sstream>
 
 #include "cli/cli_ports.h"
@@ -66,10 +67,14 @@ class CliTest : public ::testing::Test {
 
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
-    Result Cli(const std::vector<std::string>& args) const {
+    // `cwd`: the folder the program starts in; empty: the test's own.
+    Result Cli(const std::vector<std::string>& args, const std::string& cwd = {}) const {
         const std::string out = Path("stdout"), err = Path("stderr");
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
+        if (!cwd.empty()) {
+            posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
+        }
         posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0644);
         posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
@@ -316,6 +321,70 @@ TEST_F(CliTest, PrintOnTheSimulatedPrinterCapturesEveryTransfer) {
     std::snprintf(after, sizeof after, "capture/transfer-%03zu.bin", transfers.size() + 1);
     EXPECT_FALSE(fs::exists(Path(after)));
     EXPECT_FALSE(fs::exists(Path("capture/job-2.bin")));
+}
+
+// The capture folder shows exactly what the printer received in this run: earlier captures go,
+// other files stay, and a capture that cannot be written leaves none of its files.
+TEST_F(CliTest, SimulatedPrinterFolderHoldsOnlyThisRunsCapture) {
+    const std::string in = Project("in.qvk", Sample());
+    const std::string blank = Project("blank.qvk", {{""}});
+    const fs::path capture = Path("capture");
+    auto names = [&] {
+        std::set<std::string> v;
+        for (const auto& e : fs::directory_iterator(capture)) {
+            v.insert(e.path().filename().string() + (e.is_directory() ? "/" : ""));
+        }
+        return v;
+    };
+    auto plant = [&](const std::string& name) { std::ofstream(capture / name) << "old"; };
+    fs::create_directories(capture);
+    for (const char* old : {"job-1.bin", "job-7.bin", "transfer-001.bin", "transfer-099.bin",
+                            "notes.txt", "job-1.txt"}) {
+        plant(old);
+    }
+    Result r = Cli({"print", in, "--printer", "sim:" + capture.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::set<std::string> printed = names();
+    EXPECT_TRUE(printed.count("job-1.bin") && printed.count("notes.txt") &&
+                printed.count("job-1.txt"));
+    EXPECT_FALSE(printed.count("job-7.bin") || printed.count("transfer-099.bin"));
+    EXPECT_NE(ReadFile(capture / "job-1.bin"), "old");
+
+    // A refused job: only the H command, no job file of the run before.
+    r = Cli({"print", blank, "--printer", "sim:" + capture.string()});
+    EXPECT_EQ(r.status, 4);
+    EXPECT_EQ(names(), (std::set<std::string>{"job-1.txt", "notes.txt", "transfer-001.bin"}));
+    EXPECT_EQ(ReadFile(capture / "transfer-001.bin"), std::string("\x02H"));
+
+    // A name the capture needs is taken by a folder: nothing of the capture stays.
+    plant("job-1.bin");
+    fs::create_directories(capture / "transfer-002.bin");
+    r = Cli({"print", in, "--printer", "sim:" + capture.string()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(Lines(r.err), std::vector<std::string>{"qvprt-cli: could not write the printer's "
+                                                     "capture into " +
+                                                     capture.string()});
+    EXPECT_EQ(names(), (std::set<std::string>{"job-1.txt", "notes.txt", "transfer-002.bin/"}));
+}
+
+// "--" ends the options: what follows is a file name even when it looks like an option.
+TEST_F(CliTest, DoubleDashEndsTheOptions) {
+    Project("--odd-name.qvk", Sample());
+    Result r = Cli({"convert", "--", "--odd-name.qvk", "out.qvk"}, dir_.string());
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(Path("out.qvk")), ReadFile(Path("--odd-name.qvk")));
+    r = Cli({"convert", "--copies", "2", "--", "--odd-name.qvk", "--copies"}, dir_.string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(Lines(r.err)[0], "qvprt-cli: OUTPUT must end in .qvk or .qvu: --copies");
+    r = Cli({"convert", "--odd-name.qvk", "out2.qvk"}, dir_.string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(Lines(r.err)[0], "qvprt-cli: unknown option --odd-name.qvk for convert");
+    EXPECT_FALSE(fs::exists(Path("out2.qvk")));
+    // After "--", --help is a file name too.
+    r = Cli({"dump", "--", "--help"}, dir_.string());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_NE(Cli({"--help"}).out.find("\"--\" ends the options"), std::string::npos);
 }
 
 TEST_F(CliTest, RefusalsShowTheWindowsMessages) {
