@@ -34,6 +34,7 @@ inline Parsed damaged(std::string what) {
 
 Parsed parse_csv(Bytes bytes);
 Parsed parse_xls(Bytes bytes);                   // an OLE2 compound file
+Parsed parse_biff(std::string_view stream);      // its workbook stream
 Parsed parse_zip(Bytes bytes, SheetKind& kind);  // .xlsx or .ods
 
 // Drops the empty rows after the last row that has a cell.

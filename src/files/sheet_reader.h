@@ -16,7 +16,7 @@ inline constexpr int kSheetRows = 1000;
 inline constexpr int kSheetColumns = 3;
 // No wire list comes near these; larger files and parts are refused before they cost time.
 inline constexpr long long kMaxSheetFileBytes = 64LL << 20;
-inline constexpr long long kMaxUnpackedPartBytes = 128LL << 20;
+inline constexpr long long kMaxUnpackedPartBytes = 64LL << 20;
 
 enum class SheetKind { Unknown, Csv, Xls, Xlsx, Ods };
 

@@ -520,6 +520,11 @@ Parsed parse_xls(Bytes bytes) {
     if (p.error != SheetError::None) {
         return p;
     }
+    return parse_biff(stream);
+}
+
+Parsed parse_biff(std::string_view stream) {
+    Parsed p;
     Records recs(stream);
     Globals g;
     p = read_globals(recs, g);

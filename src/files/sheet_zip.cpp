@@ -70,6 +70,16 @@ ZipStream::ZipStream(ZipArchive& zip, std::string_view name)
         state_ = State::Missing;
         return;
     }
+    // A part that says it unpacks past the limit is refused before any of it is unpacked; one that
+    // lies about its size is stopped by the count in read().
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat_index(zip.impl_->za, static_cast<zip_uint64_t>(i), 0, &st) == 0 &&
+        (st.valid & ZIP_STAT_SIZE) != 0 &&
+        st.size > static_cast<zip_uint64_t>(kMaxUnpackedPartBytes)) {
+        state_ = State::TooLarge;
+        return;
+    }
     impl_->file = zip_fopen_index(zip.impl_->za, static_cast<zip_uint64_t>(i), 0);
     if (impl_->file == nullptr) {
         state_ = State::Failed;

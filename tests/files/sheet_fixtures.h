@@ -16,7 +16,8 @@ namespace qvprt::files::testing {
 
 using Part = std::pair<std::string, std::string>;  // name, content
 
-inline std::vector<std::uint8_t> make_zip(const std::vector<Part>& parts) {
+// Deflated unless `store`.
+inline std::vector<std::uint8_t> make_zip(const std::vector<Part>& parts, bool store = false) {
     zip_error_t err;
     zip_error_init(&err);
     zip_source_t* src = zip_source_buffer_create(nullptr, 0, 0, &err);
@@ -25,7 +26,8 @@ inline std::vector<std::uint8_t> make_zip(const std::vector<Part>& parts) {
     for (const Part& p : parts) {
         zip_source_t* fs = zip_source_buffer(za, p.second.data(), p.second.size(), 0);
         const zip_int64_t i = zip_file_add(za, p.first.c_str(), fs, ZIP_FL_ENC_UTF_8);
-        zip_set_file_compression(za, static_cast<zip_uint64_t>(i), ZIP_CM_DEFLATE, 1);
+        zip_set_file_compression(za, static_cast<zip_uint64_t>(i),
+                                 store ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 1);
     }
     zip_close(za);
     std::vector<std::uint8_t> out;

@@ -165,9 +165,9 @@ TEST(SheetReader, BrokenAndHostileFilesAreRefusedWithTheirMessage) {
          ods_file("<table:table-row><table:table-cell office:value-type=\"float\" "
                   "office:value=\"1x\"/></table:table-row>"),
          SheetError::Damaged, "1x"},
-        // 129 MiB of zeros pack into about 130 KB.
-        {"zip bomb", xlsx_file("", {{"xl/worksheets/sheet1.xml", std::string(129u << 20, ' ')}}),
-         SheetError::PartTooLarge, "128MB"},
+        // 65 MiB of spaces pack into about 65 KB.
+        {"zip bomb", xlsx_file("", {{"xl/worksheets/sheet1.xml", std::string(65u << 20, ' ')}}),
+         SheetError::PartTooLarge, "64MB"},
     };
     for (const BrokenCase& c : cases) {
         SCOPED_TRACE(c.what);
