@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -132,44 +133,109 @@ class CliTest : public ::testing::Test {
     fs::path dir_;
 };
 
+std::vector<std::string> Entries(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::recursive_directory_iterator(dir)) {
+        names.push_back(fs::relative(e.path(), dir).string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Every wrong call: its reason, then the usage on stderr, status 1, nothing on stdout, no file
+// written or folder made.
 TEST_F(CliTest, WrongCallsAreUsageErrors) {
     struct Case {
         std::vector<std::string> args;
         std::string first_line;
     };
     const std::string in = Project("in.qvk", Sample());
+    const std::string out = Path("out.qvk");
+    const std::string sim = "sim:" + Path("capture");
     const Case cases[] = {
+        // commands
         {{}, "qvprt-cli: no command"},
         {{"show", in}, "qvprt-cli: unknown command 'show'"},
+        {{"--dump", in}, "qvprt-cli: unknown command '--dump'"},
+        {{"DUMP", in}, "qvprt-cli: unknown command 'DUMP'"},
+        // files
         {{"dump"}, "qvprt-cli: dump takes 1 file"},
+        {{"dump", in, in}, "qvprt-cli: dump takes 1 file"},
+        {{"print", "--printer", sim}, "qvprt-cli: print takes 1 file"},
+        {{"print", in, in, "--printer", sim}, "qvprt-cli: print takes 1 file"},
         {{"convert", in}, "qvprt-cli: convert takes 2 files"},
+        {{"convert", in, out, Path("more.qvk")}, "qvprt-cli: convert takes 2 files"},
+        {{"devices", in}, "qvprt-cli: devices takes 0 files"},
         {{"convert", in, Path("out.txt")},
          "qvprt-cli: OUTPUT must end in .qvk or .qvu: " + Path("out.txt")},
+        // options
+        {{"dump", in, "--bogus", "1"}, "qvprt-cli: unknown option --bogus for dump"},
+        {{"convert", in, out, "--bogus=1"}, "qvprt-cli: unknown option --bogus for convert"},
+        {{"print", in, "--form", "edit", "--printer", sim},
+         "qvprt-cli: unknown option --form for print"},
+        {{"dump", in, "--printer", sim}, "qvprt-cli: unknown option --printer for dump"},
+        {{"devices", "--copies", "2"}, "qvprt-cli: unknown option --copies for devices"},
+        {{"dump", in, "--verbose=yes"}, "qvprt-cli: unknown option --verbose for dump"},
+        {{"print", in, "--repeat"}, "qvprt-cli: --repeat needs a value"},
+        {{"dump", in, "--form"}, "qvprt-cli: --form needs a value"},
+        // values
         {{"dump", in, "--form", "wide"},
          "qvprt-cli: --form: expected edit, printer or none, got 'wide'"},
         {{"print", in, "--printer", "lpt"},
          "qvprt-cli: --printer: expected usb or sim:DIR, got 'lpt'"},
+        {{"print", in, "--printer=sim:"},
+         "qvprt-cli: --printer: expected usb or sim:DIR, got 'sim:'"},
         {{"print", in, "--density", "16"}, "qvprt-cli: --density: expected 1..15, got '16'"},
+        {{"print", in, "--density="}, "qvprt-cli: --density: expected 1..15, got ''"},
+        {{"print", in, "--spacing", "21"}, "qvprt-cli: --spacing: expected 0..20, got '21'"},
         {{"print", in, "--copies=two"}, "qvprt-cli: --copies: expected a whole number, got 'two'"},
+        {{"print", in, "--copies=-1"}, "qvprt-cli: --copies: expected a whole number, got '-1'"},
         {{"print", in, "--material", "paper"},
          "qvprt-cli: --material: expected tub, lab or stu, got 'paper'"},
-        {{"print", in, "--repeat"}, "qvprt-cli: --repeat needs a value"},
-        {{"devices", "--copies", "2"}, "qvprt-cli: unknown option --copies for devices"},
-        {{"convert", in, Path("o.qvk"), "--material", "lab", "--param", "3"},
+        {{"dump", in, "--param", "-1"}, "qvprt-cli: --param: expected a position from 0, got '-1'"},
+        {{"dump", in, "--cut", "diagonal"},
+         "qvprt-cli: --cut: expected none, half or line, got 'diagonal'"},
+        {{"dump", in, "--arrangement", "right"},
+         "qvprt-cli: --arrangement: expected center or left, got 'right'"},
+        {{"dump", in, "--font-library", "remote"},
+         "qvprt-cli: --font-library: expected local or external, got 'remote'"},
+        {{"dump", in, "--length", "long"},
+         "qvprt-cli: --length: expected auto or a whole number, got 'long'"},
+        {{"dump", in, "--font-size", "7"},
+         "qvprt-cli: --font-size: expected auto or 1..6, got '7'"},
+        {{"dump", in, "--repeat", "2.5"},
+         "qvprt-cli: --repeat: expected a whole number, got '2.5'"},
+        {{"dump", in, "--scale", "75"}, "qvprt-cli: --scale: expected 100 or 50, got '75'"},
+        {{"dump", in, "--decoration", "shadow"},
+         "qvprt-cli: --decoration: expected none, border or underline, got 'shadow'"},
+        {{"dump", in, "--direction", "up"}, "qvprt-cli: --direction: expected h or v, got 'up'"},
+        // values that only the opened job's boxes refuse
+        {{"convert", in, out, "--material", "lab", "--param", "3"},
          "qvprt-cli: --param 3: the parameter box holds positions 0..2 for this material"},
-        {{"convert", in, Path("o.qvk"), "--font-library", "external", "--scale", "50"},
+        {{"print", in, "--printer", sim, "--font-library", "external", "--scale", "50"},
          "qvprt-cli: --scale: the scaling box is disabled while the external font library is "
          "chosen"},
     };
+    const std::vector<std::string> usage = [&] {
+        std::vector<std::string> lines = Lines(Cli({}).err);
+        lines.erase(lines.begin());
+        return lines;
+    }();
+    ASSERT_FALSE(usage.empty());
+    EXPECT_EQ(usage[0].rfind("usage: qvprt-cli ", 0), 0u);
+    const std::vector<std::string> before = Entries(dir_);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.first_line);
         const Result r = Cli(c.args);
         EXPECT_EQ(r.status, 1);
-        ASSERT_FALSE(r.err.empty());
-        EXPECT_EQ(Lines(r.err)[0], c.first_line);
+        std::vector<std::string> err = Lines(r.err);
+        ASSERT_FALSE(err.empty());
+        EXPECT_EQ(err[0], c.first_line);
+        err.erase(err.begin());
+        EXPECT_EQ(err, usage);
         EXPECT_TRUE(r.out.empty());
+        EXPECT_EQ(Entries(dir_), before);
     }
-    EXPECT_FALSE(fs::exists(Path("o.qvk")));
 }
 
 TEST_F(CliTest, EveryCommandHasHelp) {
