@@ -2,7 +2,10 @@
 // Typing, clicking and the window under test.
 
 #include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <QTableView>
 #include <QTest>
 #include <memory>
 
@@ -23,6 +26,25 @@ inline void Type(QWidget* w, const QString& text) {
             QApplication::sendEvent(w, &release);
         }
     }
+}
+
+// The user picks entry `position` of a box with the keyboard.
+inline void Pick(QComboBox* box, int position) {
+    box->setFocus();
+    const int from = box->currentIndex();
+    for (int i = from; i < position; ++i) {
+        QTest::keyClick(box, Qt::Key_Down);
+    }
+    for (int i = from; i > position; --i) {
+        QTest::keyClick(box, Qt::Key_Up);
+    }
+    QCOMPARE(box->currentIndex(), position);
+}
+
+inline void ClickHeader(QTableView* grid, int section) {
+    QHeaderView* h = grid->horizontalHeader();
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(h->sectionViewportPosition(section) + 8, h->height() / 2));
 }
 
 // The main window with scripted prompts, the simulated printer and a clock that never sleeps,

@@ -44,29 +44,13 @@ class WindowTest : public QObject {
         }
         return v;
     }
-    // The user picks entry `position` of a box with the keyboard.
-    void Pick(Control id, int position) const {
-        QComboBox* box = Box(id);
-        box->setFocus();
-        const int from = box->currentIndex();
-        for (int i = from; i < position; ++i) {
-            QTest::keyClick(box, Qt::Key_Down);
-        }
-        for (int i = from; i > position; --i) {
-            QTest::keyClick(box, Qt::Key_Up);
-        }
-        QCOMPARE(box->currentIndex(), position);
-    }
+    void Pick(Control id, int position) const { testing::Pick(Box(id), position); }
     void AddRows(int n) const {
         for (int i = 0; i < n; ++i) {
             w->dlg->command(ID_ADD_ROW)->trigger();
         }
     }
-    void ClickHeader(int section) const {
-        QHeaderView* h = w->grid()->horizontalHeader();
-        QTest::mouseClick(h->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          QPoint(h->sectionViewportPosition(section) + 8, h->height() / 2));
-    }
+    void ClickHeader(int section) const { testing::ClickHeader(w->grid(), section); }
     QStringList Column(int column) const {
         QStringList v;
         for (int r = 0; r < w->editor().grid.GetItemCount(); ++r) {
