@@ -6,7 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "editor/Editor.h"
+#include "editor/editor_access.h"
 #include "editor/ports.h"
+#include "text/bytes.h"
 
 namespace qvprt::bench {
 
@@ -37,5 +40,32 @@ class NullView : public editor::EditorView {
     void ShowCancelOnly(bool) override {}
     int GetAnswer() override { return 0; }
 };
+
+// `rows` rows of 50-byte texts, each repeated; with `serial`, numbered 0..999 as well (1000 rows
+// x repeat 100 x serial make 10^8 copies).
+inline void FillRows(editor::Editor& editor, int rows, int repeat, bool serial) {
+    for (int r = 0; r < rows; ++r) {
+        if (r > 0) {
+            editor.AddRow();
+        }
+        std::string t = "L" + std::to_string(r) + "-";
+        t.resize(serial ? 46 : 50, 'A');
+        if (serial) {
+            t += "\xa1\xed";  // "№"
+        }
+        editor.grid.SetCellText(r, editor::COL_TEXT, t);
+        model::SegmentNode& n = *editor::testing::Records(editor).at(r);
+        n.auto_length = 1;
+        n.font_size = 3;
+        model::set_repeat(n, repeat);
+        if (serial) {
+            n.has_serial = 1;
+            n.serial_natural = 1;
+            text::copy_field(n.serial_start, "0");
+            text::copy_field(n.serial_end, "999");
+        }
+    }
+    editor.MakeRowCurrent(rows / 2);
+}
 
 }  // namespace qvprt::bench

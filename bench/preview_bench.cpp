@@ -48,34 +48,12 @@ struct Job {
     NoClock clock;
     Editor editor{prompts, view, printer, clock};
 
-    // `rows` rows of 50-byte texts, each repeated; with `serial`, numbered 0..999 as well.
     Job(int rows, int repeat, bool serial) {
         view.strip = &strip;
         view.editor = &editor;
         editor.Initialize();
         strip.Reposition(QRect(0, 0, 1920, 80));
-        for (int r = 0; r < rows; ++r) {
-            if (r > 0) {
-                editor.AddRow();
-            }
-            std::string t = "L" + std::to_string(r) + "-";
-            t.resize(serial ? 46 : 50, 'A');
-            if (serial) {
-                t += "\xa1\xed";  // "№"
-            }
-            editor.grid.SetCellText(r, COL_TEXT, t);
-            model::SegmentNode& n = *editor::testing::Records(editor).at(r);
-            n.auto_length = 1;
-            n.font_size = 3;
-            model::set_repeat(n, repeat);
-            if (serial) {
-                n.has_serial = 1;
-                n.serial_natural = 1;
-                text::copy_field(n.serial_start, "0");
-                text::copy_field(n.serial_end, "999");
-            }
-        }
-        editor.MakeRowCurrent(rows / 2);
+        bench::FillRows(editor, rows, repeat, serial);
     }
 };
 

@@ -1,0 +1,131 @@
+// Peak resident memory of the window program: started alone, and after opening a 1000-row project
+// and previewing its 10^8 copies (aim: under 150 MB). Each run is a process of its own, so that
+// one run's memory does not hide in the next. Importing a 1000-row .xlsx comes here as a third
+// run once the window has its import command.
+#include <benchmark/benchmark.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Run {
+    int status = -1;
+    long peak_kb = 0;
+    std::string out;
+};
+
+Run Spawn(std::vector<std::string> args) {
+    std::vector<std::string> env_strings = {"QT_QPA_PLATFORM=offscreen"};
+    for (char** e = environ; *e != nullptr; ++e) {
+        if (std::string(*e).rfind("QT_QPA_PLATFORM=", 0) != 0) {
+            env_strings.emplace_back(*e);
+        }
+    }
+    std::vector<char*> env;
+    for (std::string& s : env_strings) {
+        env.push_back(s.data());
+    }
+    env.push_back(nullptr);
+    args.insert(args.begin(), QVPRT_MEMORY_RUN);
+    std::vector<char*> argv;
+    for (std::string& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+
+    Run run;
+    int fds[2];
+    if (pipe(fds) != 0) {
+        return run;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), env.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    char buffer[256];
+    for (ssize_t n; spawned == 0 && (n = read(fds[0], buffer, sizeof buffer)) > 0;) {
+        run.out.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(fds[0]);
+    if (spawned != 0) {
+        return run;
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status)) {
+        run.status = WEXITSTATUS(status);
+        run.peak_kb = usage.ru_maxrss;  // kilobytes on Linux
+    }
+    return run;
+}
+
+// Written once, removed when the benchmark ends.
+struct Project {
+    fs::path dir = fs::temp_directory_path() / ("qvprt-memory-" + std::to_string(getpid()));
+    std::string file;
+    Project() {
+        fs::create_directories(dir);
+        if (Spawn({"make", (dir / "copies.qvk").string()}).status == 0) {
+            file = (dir / "copies.qvk").string();
+        }
+    }
+    ~Project() {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+};
+
+const std::string& HundredMillionCopyProject() {
+    static const Project project;
+    return project.file;
+}
+
+void Report(benchmark::State& state, const std::vector<std::string>& args,
+            long long expected_copies) {
+    for (auto _ : state) {
+        const Run run = Spawn(args);
+        if (run.status != 0) {
+            state.SkipWithError("the program failed");
+            return;
+        }
+        if (std::atoll(run.out.c_str()) != expected_copies) {
+            state.SkipWithError(("the preview shows " + run.out + " copies").c_str());
+            return;
+        }
+        state.counters["peak_rss_MB"] = static_cast<double>(run.peak_kb) / 1024.0;
+    }
+    state.counters["copies"] = static_cast<double>(expected_copies);
+}
+
+void BM_PeakMemoryStarted(benchmark::State& state) {
+    Report(state, {"start"}, 0);
+}
+BENCHMARK(BM_PeakMemoryStarted)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_PeakMemoryHundredMillionCopyPreview(benchmark::State& state) {
+    const std::string& file = HundredMillionCopyProject();
+    if (file.empty()) {
+        state.SkipWithError("could not write the project");
+        return;
+    }
+    Report(state, {"open", file}, 100'000'000);
+}
+BENCHMARK(BM_PeakMemoryHundredMillionCopyPreview)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
