@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Fills each reader's corpus with the files the tests write (and, for the spreadsheet readers, the
 # shared samples), then fuzzes one reader after the other at the lowest priority (one process each:
-# the machine is shared). Usage: fuzz/run.sh [seconds per reader, default 300] [readers...]
-# Readers: project udisk csv xls xlsx ods (default: all). Not part of CI.
+# the machine is shared), each until it has run RUNS inputs or the seconds have passed.
+# Usage: [RUNS=n] fuzz/run.sh [seconds per reader, default 300] [readers...]
+# Readers: project udisk csv xls xlsx ods (default: all); RUNS defaults to 10^7. Each reader's
+# executions and any sanitizer report are printed; logs and crash inputs stay in build/fuzz/work.
+# Not part of CI.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-300}"
+runs="${RUNS:-10000000}"
 shift || true
 readers=("$@")
 [ ${#readers[@]} -eq 0 ] && readers=(project udisk csv xls xlsx ods)
@@ -52,7 +56,9 @@ for kind, names in (("xlsx", ["_rels/.rels", "xl/workbook.xml", "xl/_rels/workbo
 PY
 export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 for reader in "${readers[@]}"; do
-  nice -n 19 build/fuzz/fuzz/fuzz_${reader}_reader -max_total_time="$seconds" \
-    -max_len=131072 -artifact_prefix="$work/${reader}-" "$work/$reader" 2>&1 |
-    tee "$work/${reader}.log" | grep -E "DONE|^Done|ERROR|SUMMARY" || true
+  nice -n 19 build/fuzz/fuzz/fuzz_${reader}_reader -runs="$runs" -max_total_time="$seconds" \
+    -max_len=131072 -print_final_stats=1 -artifact_prefix="$work/${reader}-" "$work/$reader" \
+    >"$work/${reader}.log" 2>&1 || true
+  echo "$reader: $(grep -Eo 'number_of_executed_units: [0-9]+' "$work/${reader}.log" || echo '?')" \
+    "$(grep -E '^(==[0-9]+==ERROR|SUMMARY)' "$work/${reader}.log" | head -2 || true)"
 done
