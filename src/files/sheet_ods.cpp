@@ -53,15 +53,12 @@ std::string number_code(const XmlPart& x, bool& general) {
     const long long min_int = std::min<long long>(attr_number(x.attr("min-integer-digits"), 1), 32);
     const bool grouping = x.attr("grouping") == QLatin1StringView("true");
     general = decimals < 0 && !grouping;
-    std::string s;
+    const std::size_t zeros = static_cast<std::size_t>(std::max<long long>(1, min_int));
+    std::string s = std::string(zeros, '0');
     if (grouping) {
-        s = min_int >= 4 ? std::string(static_cast<std::size_t>(min_int - 3), '0') : "";
-        s = "#,##" + std::string(static_cast<std::size_t>(std::max<long long>(1, min_int)), '0');
-        if (min_int > 3) {
-            s = "#," + std::string(static_cast<std::size_t>(min_int), '0');
-        }
-    } else {
-        s = std::string(static_cast<std::size_t>(std::max<long long>(1, min_int)), '0');
+        // "#,##0": at least four digit places, the comma before the last three.
+        s = std::string(zeros < 4 ? 4 - zeros : 0, '#') + s;
+        s.insert(s.size() - 3, ",");
     }
     if (decimals > 0) {
         const long long d = std::min<long long>(decimals, 32);
@@ -320,6 +317,14 @@ bool parse_duration(QStringView s, double& secs) {
     return any && std::isfinite(secs) && std::fabs(secs) < 1e13;
 }
 
+// Repeat counts and positions past this are all "far beyond what is read", so sums of them
+// cannot overflow.
+constexpr long long kFarPosition = 1LL << 40;
+
+long long repeat_count(QStringView s) {
+    return std::clamp<long long>(attr_number(s, 1), 1, kFarPosition);
+}
+
 struct RawCell {
     std::string value_type;  // office:value-type
     std::string calc_type;   // calcext:value-type
@@ -418,16 +423,14 @@ bool ContentReader::read_table(Table& t, bool keep) {
         }
         const QStringView n = x_.name();
         if (n == QLatin1StringView("table-column")) {
-            const long long rep =
-                std::max<long long>(1, attr_number(x_.attr("number-columns-repeated"), 1));
+            const long long rep = repeat_count(x_.attr("number-columns-repeated"));
             const std::string style = utf8(x_.attr("default-cell-style-name"));
             for (long long c = column_index; c < kSheetColumns && c < column_index + rep; ++c) {
                 column_styles_[static_cast<std::size_t>(c)] = style;
             }
-            column_index += rep;
+            column_index = std::min(column_index + rep, kFarPosition);
         } else if (n == QLatin1StringView("table-row")) {
-            const long long rep =
-                std::max<long long>(1, attr_number(x_.attr("number-rows-repeated"), 1));
+            const long long rep = repeat_count(x_.attr("number-rows-repeated"));
             const std::string row_style = utf8(x_.attr("default-cell-style-name"));
             const int row_depth = x_.depth();
             SheetRow cells;
@@ -440,8 +443,7 @@ bool ContentReader::read_table(Table& t, bool keep) {
                 }
                 if (x_.is_start() && (x_.name() == QLatin1StringView("table-cell") ||
                                       x_.name() == QLatin1StringView("covered-table-cell"))) {
-                    const long long crep =
-                        std::max<long long>(1, attr_number(x_.attr("number-columns-repeated"), 1));
+                    const long long crep = repeat_count(x_.attr("number-columns-repeated"));
                     const bool wanted = col < kSheetColumns && row < kSheetRows;
                     RawCell rc;
                     if (!read_cell(rc, wanted)) {
@@ -458,7 +460,7 @@ bool ContentReader::read_table(Table& t, bool keep) {
                             cells[static_cast<std::size_t>(c)] = std::move(sc);
                         }
                     }
-                    col += crep;
+                    col = std::min(col + crep, kFarPosition);
                 }
             }
             if (!x_.ok()) {
@@ -473,7 +475,7 @@ bool ContentReader::read_table(Table& t, bool keep) {
                     t.sheet.rows.push_back(cells);
                 }
             }
-            row = std::min<long long>(row + rep, 1LL << 40);
+            row = std::min(row + rep, kFarPosition);
         }
     }
     if (!x_.ok()) {

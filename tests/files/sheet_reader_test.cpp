@@ -2,6 +2,7 @@
 // or hostile file, each refused with its own message.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "files/file_test_util.h"
 #include "files/sheet_fixtures.h"
 #include "files/sheet_reader.h"
+#include "sheet_fuzz_input.h"
 #include "text/gbk.h"
 
 namespace qvprt::files {
@@ -255,6 +257,23 @@ TEST(SheetReader, SplitStringsAndUnnumberedCells) {
     EXPECT_EQ("#N/A", cell_text(xlsx.sheet, 1, 1));
     EXPECT_EQ(2.0, xlsx.sheet.rows[1][2].number);
     EXPECT_TRUE(xlsx.sheet.rows[1][2].formula);
+}
+
+// What the fuzz targets found, named by the reader they were found in.
+TEST(SheetReader, FuzzFindingsStaySound) {
+    for (const auto& entry : std::filesystem::directory_iterator(QVPRT_SHEET_FUZZ_DATA)) {
+        const std::string name = entry.path().filename().string();
+        SCOPED_TRACE(name);
+        const SheetKind kind = name.starts_with("xlsx-")  ? SheetKind::Xlsx
+                               : name.starts_with("xls-") ? SheetKind::Xls
+                               : name.starts_with("ods-") ? SheetKind::Ods
+                                                          : SheetKind::Csv;
+        const Bytes b = testing::read_bytes(entry.path().string());
+        EXPECT_TRUE(
+            fuzz::sound(fuzz::parse_fuzz_input(kind, b.data(), b.size()), kind == SheetKind::Csv));
+        const SheetResult r = parse_sheet(b, "t");
+        EXPECT_EQ(r.ok(), r.message.empty());
+    }
 }
 
 }  // namespace
