@@ -105,9 +105,11 @@ class Editor {
     // The scope radios 1039 "当前段" and 1040 "当前段以下".
     void OnScopeChanged(bool current_only);
 
-    // Cell editing: may the editor open on this cell (nonzero: yes), and a committed cell.
+    // Cell editing: may the editor open on this cell (nonzero: yes).
     int OnCanEditCell(int row, int column);
-    int OnCellChanged(int row, int column);
+    // The cell editor ended with `text` (GBK) in the cell: the cell takes it and the commit runs;
+    // an edit ended by Enter moves on to the next cell when the commit is accepted.
+    int CommitCell(int row, int column, std::string_view text, bool ended_by_enter);
     // The window could not hand over a committed text: it holds a character without a GBK code.
     // The cell keeps its old text.
     void OnCellTextRefused(int row, int column);
@@ -160,8 +162,6 @@ class Editor {
     int length_edit_value = 25;
     int repeat_edit_value = 1;
     int copies_edit_value = 0;
-    // Set by the in-place editor when Enter ended the edit; read and cleared by the cell commit.
-    bool g_enterCommit = false;
     Controls controls;
     // Set by the file and print commands; the window ignores it. An empty U-disk print file and an
     // append past the row limit count as refused, a file without any segment as a file error.
@@ -190,7 +190,8 @@ class Editor {
     // Refits the font size of a fixed-length segment whose size is automatic.
     void Refit(model::SegmentNode& n);
     void SetFontLibrary(bool external);
-    int RefuseCommit();
+    // The commit of the text a cell now holds.
+    int OnCellChanged(int row, int column, bool ended_by_enter);
     void ApplyFileSettings(const files::ReadResult& file);
     // The save chooser, then the cell editor committed and the rows compiled in the edit form;
     // nothing when the user cancels.

@@ -4,7 +4,6 @@
 namespace qvprt::editor {
 
 void Editor::OnCellTextRefused(int /*row*/, int /*column*/) {
-    RefuseCommit();
     ShowMessage("输入内容含有无法打印的字符！", "提示");
 }
 

@@ -34,16 +34,18 @@ int Editor::OnCanEditCell(int /*row*/, int column) {
     return 1;
 }
 
-int Editor::RefuseCommit() {
-    // A refused commit must not let a later, accepted one move on as after Enter.
-    g_enterCommit = false;
-    return 0;
+int Editor::CommitCell(int row, int column, std::string_view text, bool ended_by_enter) {
+    if (grid.SetCellText(row, column, text) == 0) {
+        return 0;
+    }
+    return OnCellChanged(row, column, ended_by_enter);
 }
 
-int Editor::OnCellChanged(int row, int column) {
+// A refused commit answers 0 before the Enter is looked at: the edit does not move on.
+int Editor::OnCellChanged(int row, int column, bool ended_by_enter) {
     SegmentNode* n = current_segment;
     if (n == nullptr) {
-        return RefuseCommit();
+        return 0;
     }
     if (column == COL_REPEAT) {
         const long value = LeadingInteger(grid.GetItemText(row, COL_REPEAT));
@@ -53,7 +55,7 @@ int Editor::OnCellChanged(int row, int column) {
                           model::kMaxRepeat);
             ShowMessage(buf, "Prompt");
             grid.SetCellText(row, COL_REPEAT, std::to_string(n->repeat));
-            return RefuseCommit();
+            return 0;
         }
         model::set_repeat(*n, static_cast<int>(value));
     } else {
@@ -65,7 +67,7 @@ int Editor::OnCellChanged(int row, int column) {
         }
         if (s.size() > static_cast<std::size_t>(model::kMaxTextBytes)) {
             ShowMessage("输入内容超长！", "提示");
-            return RefuseCommit();
+            return 0;
         }
         const std::string old(n->text.data(),
                               std::min<std::size_t>(n->text_length, model::kMaxTextBytes));
@@ -88,18 +90,17 @@ int Editor::OnCellChanged(int row, int column) {
             grid.SetCellText(current_row, COL_TEXT, old1);
             grid.SetCellText(current_row, COL_TEXT2, old2);
             ShowMessage("输入内容超长！", "提示");
-            return RefuseCommit();
+            return 0;
         }
         if (printing::encoded_job_size(segments_.head()) >= printing::kMaxJobBytes) {
             ShowMessage("已经超出最大打印量！", "提示");
-            return RefuseCommit();
+            return 0;
         }
     }
 
-    if (!g_enterCommit) {
+    if (!ended_by_enter) {
         return 0;
     }
-    g_enterCommit = false;
     const int rows = grid.GetItemCount();
     if (row < rows - 1) {
         int next = row + 1;

@@ -12,13 +12,13 @@ using testing::Shown;
 // the Enter that ended the edit does not carry over to the next commit.
 TEST(CellTextRefused, ToldOnceCellKeptEnterCleared) {
     EditorFixture f;
-    f.editor.grid.SetCellText(0, COL_TEXT, "A1");
-    f.editor.g_enterCommit = true;
+    f.editor.CommitCell(0, COL_TEXT, "A1", false);
     f.editor.OnCellTextRefused(0, COL_TEXT);
     EXPECT_EQ(f.prompts.messages,
               (std::vector<Shown>{{"输入内容含有无法打印的字符！", "提示", MessageIcon::None}}));
     EXPECT_EQ(f.Cell(0, COL_TEXT), "A1");
-    EXPECT_FALSE(f.editor.g_enterCommit);
+    EXPECT_TRUE(f.view.opened.empty());
+    f.editor.CommitCell(0, COL_TEXT, "A2", false);
     EXPECT_TRUE(f.view.opened.empty());
 }
 

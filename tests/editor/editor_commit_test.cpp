@@ -12,12 +12,10 @@ using testing::EditorFixture;
 class CommitTest : public ::testing::Test, public EditorFixture {
   protected:
     SegmentNode& Record(int i) { return *testing::Records(editor).at(i); }
-    // What the grid does on a commit: the cell takes the text, then the editor is told.
+    // What the grid does on a commit: the row is clicked, the ended edit hands its text over.
     int Type(int row, int column, const std::string& text, bool enter = false) {
         editor.OnRowClicked(row, column);
-        editor.g_enterCommit = enter;
-        editor.grid.SetCellText(row, column, text);
-        return editor.OnCellChanged(row, column);
+        return editor.CommitCell(row, column, text, enter);
     }
     std::string Text(int i) { return std::string(Record(i).text.data(), Record(i).text_length); }
     void FixedFont(int i, int size) {
@@ -41,8 +39,7 @@ TEST_F(CommitTest, RepeatCell) {
     for (const Case& c : cases) {
         EditorFixture f;
         model::set_repeat(*f.editor.current_segment, 7);
-        f.editor.grid.SetCellText(0, COL_REPEAT, c.typed);
-        EXPECT_EQ(f.editor.OnCellChanged(0, COL_REPEAT), 0);
+        EXPECT_EQ(f.editor.CommitCell(0, COL_REPEAT, c.typed, false), 0);
         EXPECT_EQ(f.editor.current_segment->repeat, c.repeat) << c.typed;
         EXPECT_EQ(text::field_text(f.editor.current_segment->repeat_text4), c.repeat4);
         if (!c.accepted) {
@@ -149,13 +146,10 @@ TEST_F(CommitTest, EnterMovesOn) {
         }
         f.editor.current_segment = testing::Records(f.editor).at(1);
         f.editor.MakeRowCurrent(1);
-        f.editor.g_enterCommit = true;
-        f.editor.grid.SetCellText(1, c.column, c.column == COL_REPEAT ? "3" : "A");
-        f.editor.OnCellChanged(1, c.column);
+        f.editor.CommitCell(1, c.column, c.column == COL_REPEAT ? "3" : "A", true);
         ASSERT_EQ(f.view.opened.size(), 1u);
         EXPECT_EQ(f.view.opened[0], c.opened);
         EXPECT_EQ(f.editor.current_row, c.opened.first);
-        EXPECT_FALSE(f.editor.g_enterCommit);
     }
 }
 
@@ -178,9 +172,8 @@ TEST_F(CommitTest, RefusedCommitForgetsEnter) {
     // Enter on a refused repeat, then a commit closed by losing the focus: it must not move on.
     AddRows(2);
     Type(0, COL_REPEAT, "500", true);
-    EXPECT_FALSE(editor.g_enterCommit);
-    editor.grid.SetCellText(0, COL_REPEAT, "5");
-    editor.OnCellChanged(0, COL_REPEAT);
+    EXPECT_TRUE(view.opened.empty());
+    editor.CommitCell(0, COL_REPEAT, "5", false);
     EXPECT_TRUE(view.opened.empty());
     EXPECT_EQ(editor.current_row, 0);
 }
@@ -247,11 +240,9 @@ TEST_F(CommitTest, FitIsMeasuredWithTheNewTextsCharacters) {
         SegmentNode& n = *testing::Records(f.editor).head();
         n.auto_font = 0;
         n.font_size = 2;
-        f.editor.grid.SetCellText(0, COL_TEXT, c.before);
-        f.editor.OnCellChanged(0, COL_TEXT);
+        f.editor.CommitCell(0, COL_TEXT, c.before, false);
         ASSERT_TRUE(f.prompts.messages.empty());
-        f.editor.grid.SetCellText(0, COL_TEXT, c.typed);
-        f.editor.OnCellChanged(0, COL_TEXT);
+        f.editor.CommitCell(0, COL_TEXT, c.typed, false);
         EXPECT_EQ(f.prompts.messages.empty(), c.accepted) << c.typed;
         EXPECT_EQ(std::string(n.text.data(), n.text_length), c.accepted ? c.typed : c.before);
         EXPECT_EQ(n.wide_char_count, model::count_wide_chars(n));

@@ -39,8 +39,7 @@ class FilesTest : public ::testing::Test {
             }
             const int row = static_cast<int>(i);
             f.editor.OnRowClicked(row, COL_TEXT);
-            f.editor.grid.SetCellText(row, COL_TEXT, text::gbk(texts[i]));
-            f.editor.OnCellChanged(row, COL_TEXT);
+            f.editor.CommitCell(row, COL_TEXT, text::gbk(texts[i]), false);
         }
     }
     std::string Save(EditorFixture& f, const std::string& name) {
@@ -93,8 +92,7 @@ TEST_F(FilesTest, ProjectRoundTripReplacesTheJob) {
     TypeRows(f, {"L1", "端子X（2）", "A\xee\x80\x80"});  // the last holds symbol AA A1
     f.editor.OnRowClicked(1, COL_TEXT);
     f.editor.OnDecorationChanged(1);
-    f.editor.grid.SetCellText(1, COL_TEXT2, "B");
-    f.editor.OnCellChanged(1, COL_TEXT2);
+    f.editor.CommitCell(1, COL_TEXT2, "B", false);
     f.editor.grid.SetCheck(2, false);
     f.editor.OnSpacingChanged(3);
     f.editor.OnMaterialChanged(1);

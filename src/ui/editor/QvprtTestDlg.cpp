@@ -802,17 +802,14 @@ int CQvprtTestDlg::GridCanEditCell(int row, int column) {
     return editor_->OnCanEditCell(row, column);
 }
 
-void CQvprtTestDlg::GridCellChanged(int row, int column) {
-    editor_->OnCellChanged(row, column);
+void CQvprtTestDlg::GridCellCommitted(int row, int column, const std::string& gbk,
+                                      bool ended_by_enter) {
+    editor_->CommitCell(row, column, gbk, ended_by_enter);
     MirrorAll();
 }
 
 void CQvprtTestDlg::GridHeaderClicked(int column) {
     editor_->OnCheckColumnClick(column);
-}
-
-void CQvprtTestDlg::GridEnterCommit() {
-    editor_->g_enterCommit = true;
 }
 
 void CQvprtTestDlg::GridTextRefused(int row, int column) {

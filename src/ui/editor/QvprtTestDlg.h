@@ -102,9 +102,9 @@ class CQvprtTestDlg : public QDialog, public editor::EditorView, public GridPare
     // GridParent
     void GridRowClicked(int row, int column) override;
     int GridCanEditCell(int row, int column) override;
-    void GridCellChanged(int row, int column) override;
+    void GridCellCommitted(int row, int column, const std::string& gbk,
+                           bool ended_by_enter) override;
     void GridHeaderClicked(int column) override;
-    void GridEnterCommit() override;
     void GridTextRefused(int row, int column) override;
 
   protected:

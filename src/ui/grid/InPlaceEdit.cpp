@@ -85,7 +85,7 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* e) {
         return;
     }
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        grid_->EnterCommitted();
+        m_enter = true;
         grid_->setFocus(Qt::OtherFocusReason);
         EndEdit();
         return;
@@ -161,7 +161,7 @@ void CInPlaceEdit::EndEdit() {
         result = text();
     }
     // The grid may open the next editor from inside this call; this one goes right after.
-    grid_->EditEnded(this, m_row, m_column, result);
+    grid_->EditEnded(this, m_row, m_column, result, m_enter);
     hide();
     deleteLater();
 }

@@ -39,6 +39,7 @@ class CInPlaceEdit : public QLineEdit {
     QString m_initialText;
     bool m_digitsOnly = false;
     bool m_cancelled = false;
+    bool m_enter = false;  // Enter ended the edit
     bool ended_ = false;
     CMyListCtrl* grid_;
 };

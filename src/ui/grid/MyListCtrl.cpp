@@ -190,14 +190,8 @@ void CMyListCtrl::CommitEditor() {
     }
 }
 
-void CMyListCtrl::EnterCommitted() {
-    if (parent_ != nullptr) {
-        parent_->GridEnterCommit();
-    }
-}
-
 void CMyListCtrl::EditEnded(CInPlaceEdit* editor, int row, int column,
-                            const std::optional<QString>& text) {
+                            const std::optional<QString>& text, bool ended_by_enter) {
     if (editor_ == editor) {
         editor_ = nullptr;
     }
@@ -209,10 +203,7 @@ void CMyListCtrl::EditEnded(CInPlaceEdit* editor, int row, int column,
         parent_->GridTextRefused(row, column);
         return;
     }
-    if (SetCellText(row, column, *gbk) == 0) {
-        return;
-    }
-    parent_->GridCellChanged(row, column);
+    parent_->GridCellCommitted(row, column, *gbk, ended_by_enter);
 }
 
 void CMyListCtrl::mousePressEvent(QMouseEvent* event) {

@@ -17,11 +17,12 @@ namespace qvprt::ui {
 class GridParent {
   public:
     virtual ~GridParent() = default;
-    virtual void GridRowClicked(int row, int column) = 0;   // UWM_ROW_CLICKED
-    virtual int GridCanEditCell(int row, int column) = 0;   // UWM_CAN_EDIT_CELL
-    virtual void GridCellChanged(int row, int column) = 0;  // UWM_CELL_CHANGED
-    virtual void GridHeaderClicked(int column) = 0;         // column click
-    virtual void GridEnterCommit() = 0;                     // sets g_enterCommit
+    virtual void GridRowClicked(int row, int column) = 0;  // UWM_ROW_CLICKED
+    virtual int GridCanEditCell(int row, int column) = 0;  // UWM_CAN_EDIT_CELL
+    // UWM_CELL_CHANGED: the editor ended with `gbk`, by Enter or otherwise.
+    virtual void GridCellCommitted(int row, int column, const std::string& gbk,
+                                   bool ended_by_enter) = 0;
+    virtual void GridHeaderClicked(int column) = 0;  // column click
     // A committed text held a character without a GBK code; the cell was left as it was.
     virtual void GridTextRefused(int row, int column) = 0;
 };
@@ -57,8 +58,8 @@ class CMyListCtrl : public QTableView {
     CInPlaceEdit* openEditor() const { return editor_.data(); }
 
     // From the editor when it ends: no text when it was cancelled.
-    void EditEnded(CInPlaceEdit* editor, int row, int column, const std::optional<QString>& text);
-    void EnterCommitted();
+    void EditEnded(CInPlaceEdit* editor, int row, int column, const std::optional<QString>& text,
+                   bool ended_by_enter);
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
