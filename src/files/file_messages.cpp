@@ -1,6 +1,8 @@
 #include "files/file_messages.h"
 
+#include <cerrno>
 #include <string>
+#include <system_error>
 
 #include "model/segment_list.h"
 #include "model/stream_layout.h"
@@ -115,6 +117,28 @@ std::string gbk_for_message(std::string_view utf8) {
             (s[unit] >= 0xD800 && s[unit] <= 0xDBFF && unit + 1 < s.size()) ? 2 : 1;
         s.replace(unit, width, u"?");
     }
+}
+
+std::string system_reason(int err) {
+    switch (err) {
+        case EACCES:
+        case EPERM:
+            return "没有访问权限";
+        case ENOSPC:
+            return "磁盘已满，没有剩余空间";
+        case ENOENT:
+            return "文件或文件夹不存在";
+        case EISDIR:
+            return "这是一个文件夹";
+        case EROFS:
+            return "磁盘是只读的";
+        default:
+            return std::generic_category().message(err);
+    }
+}
+
+std::string not_a_regular_file_reason() {
+    return "这不是一个普通文件";
 }
 
 std::string message_caption() {

@@ -25,6 +25,12 @@ std::string save_error_message(std::string_view path, std::string_view reason);
 // could not be put back (a file system without hard links).
 std::string save_unconfirmed_message(std::string_view path, std::string_view reason);
 
+// The system's reason for a failed file call (an errno value), in UTF-8: the common ones in
+// Chinese, others as the system words them.
+std::string system_reason(int err);
+// An input that is a FIFO, a device or a socket.
+std::string not_a_regular_file_reason();
+
 // UTF-8 to GBK for messages: what GBK cannot hold becomes '?', never a refusal.
 std::string gbk_for_message(std::string_view utf8);
 

@@ -71,7 +71,7 @@ SaveSteps& system_save_steps() {
 namespace {
 
 std::string reason_of(int err) {
-    return std::generic_category().message(err);
+    return system_reason(err);
 }
 
 WriteResult failed(const std::string& path, int err) {

@@ -1,11 +1,10 @@
 // The kind of a spreadsheet file by its first bytes, then the reader for that kind.
 #include "files/sheet_reader.h"
 
-#include <QFile>
-#include <QString>
 #include <cstring>
 
 #include "files/file_messages.h"
+#include "files/read_whole_file.h"
 #include "files/sheet_parts.h"
 #include "files/sheet_zip.h"
 
@@ -140,20 +139,18 @@ SheetResult read_sheet(const std::string& path) {
         r.message = sheet_error_message(e, path, d1);
         return r;
     };
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return failed_with(SheetError::OpenFailed, file.errorString().toStdString());
+    const WholeFile file = read_whole_file(path, static_cast<std::size_t>(kMaxSheetFileBytes));
+    switch (file.failure) {
+        case WholeFile::Failure::None:
+            break;
+        case WholeFile::Failure::Open:
+            return failed_with(SheetError::OpenFailed, file.reason);
+        case WholeFile::Failure::Read:
+            return failed_with(SheetError::ReadFailed, file.reason);
+        case WholeFile::Failure::TooLarge:
+            return failed_with(SheetError::TooLarge, std::to_string(kMaxSheetFileBytes >> 20));
     }
-    const QByteArray bytes = file.read(kMaxSheetFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        return failed_with(SheetError::ReadFailed, file.errorString().toStdString());
-    }
-    if (bytes.size() > kMaxSheetFileBytes) {
-        return failed_with(SheetError::TooLarge, std::to_string(kMaxSheetFileBytes >> 20));
-    }
-    return parse_sheet({reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                        static_cast<std::size_t>(bytes.size())},
-                       path);
+    return parse_sheet(file.bytes, path);
 }
 
 }  // namespace qvprt::files

@@ -3,17 +3,21 @@
 // taken in process through the window's handlers.
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <sstream>
+#include <thread>
 
 #include "cli/cli_ports.h"
 #include "cli/dump_json.h"
@@ -90,8 +94,18 @@ class CliTest : public ::testing::Test {
         pid_t pid = 0;
         Result r;
         if (posix_spawn(&pid, QVPRT_CLI, &actions, nullptr, argv.data(), environ) == 0) {
+            // A program that hangs fails the test instead of stopping it.
             int wstatus = 0;
-            waitpid(pid, &wstatus, 0);
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+            while (waitpid(pid, &wstatus, WNOHANG) == 0) {
+                if (std::chrono::steady_clock::now() > until) {
+                    kill(pid, SIGKILL);
+                    waitpid(pid, &wstatus, 0);
+                    ADD_FAILURE() << "qvprt-cli did not end";
+                    break;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
             r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
         }
         posix_spawn_file_actions_destroy(&actions);
@@ -514,6 +528,31 @@ TEST_F(CliTest, FilesThatCannotBeReadOrWritten) {
         const Result r = Cli(c.args);
         EXPECT_EQ(r.status, 2);
         EXPECT_FALSE(r.err.empty());
+        EXPECT_TRUE(r.out.empty());
+    }
+}
+
+// An input that is no regular file is refused at once; each failure is one line with the reason
+// in Chinese and nothing from a library beside it.
+TEST_F(CliTest, InputsThatCannotBeReadSayWhyInOneLine) {
+    ASSERT_EQ(::mkfifo(Path("pipe.qvk").c_str(), 0600), 0);
+    fs::create_directories(Path("folder.qvk"));
+    struct Case {
+        std::string input;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"", "文件或文件夹不存在"},
+        {Path("pipe.qvk"), "这不是一个普通文件"},
+        {"/dev/zero", "这不是一个普通文件"},
+        {Path("folder.qvk"), "这是一个文件夹"},
+        {Path("missing.qvu"), "文件或文件夹不存在"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input);
+        const Result r = Cli({"dump", c.input});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, "提示: 无法打开文件“" + c.input + "”：" + c.reason + "。\n");
         EXPECT_TRUE(r.out.empty());
     }
 }

@@ -18,6 +18,7 @@
 #include <system_error>
 
 #include "file_test_util.h"
+#include "files/file_messages.h"
 #include "files/project_file.h"
 #include "printing/udisk_file.h"
 #include "text/gbk.h"
@@ -240,7 +241,7 @@ TEST(SafeWrite, ASaveInterruptedAtAnyPointKeepsTheOldFileWhole) {
             const WriteResult w = write_file_safely(path, r.new_bytes, steps);
             ASSERT_FALSE(w.ok);
             EXPECT_EQ(w.path, path);
-            EXPECT_EQ(w.reason, std::generic_category().message(steps.error));
+            EXPECT_EQ(w.reason, system_reason(steps.error));
             const std::string message = text::gbk_to_utf8(w.message);
             EXPECT_NE(message.find(path), std::string::npos) << message;
             EXPECT_NE(message.find(w.reason), std::string::npos) << message;
