@@ -103,8 +103,11 @@ trap 'exit 130' INT TERM HUP
 
 echo "check-package: building the package"
 rm -f build/package/qvprt_*.deb
-cmake --preset package >/dev/null
-cmake --build --preset package -j "${JOBS:-$(nproc)}" >/dev/null
+if ! { cmake --preset package && cmake --build --preset package -j "${JOBS:-$(nproc)}"; } \
+    >"$work/build.log" 2>&1; then
+    tail -n 40 "$work/build.log" >&2
+    fail "the package did not build"
+fi
 debs=(build/package/qvprt_*.deb)
 [ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] || fail "expected one qvprt_*.deb in build/package, found: ${debs[*]}"
 deb=$repo/${debs[0]}
