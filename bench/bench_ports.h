@@ -13,13 +13,14 @@
 
 namespace qvprt::bench {
 
-// Answers every question with Yes and cancels every file chooser.
+// Answers every question with Yes and cancels every file chooser and the symbol picker.
 class SilentPrompts : public editor::Prompts {
   public:
     void ShowMessage(std::string_view, std::string_view, editor::MessageIcon) override {}
     bool AskYesNo(std::string_view, std::string_view) override { return true; }
     std::optional<std::string> ChooseOpenFile(const editor::FileChooser&) override { return {}; }
     std::optional<std::string> ChooseSaveFile(const editor::FileChooser&) override { return {}; }
+    std::optional<std::string> ChooseSymbols() override { return {}; }
 };
 
 class NullView : public editor::EditorView {

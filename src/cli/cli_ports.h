@@ -34,6 +34,8 @@ class CliPrompts final : public editor::Prompts {
     bool AskYesNo(std::string_view text, std::string_view caption) override;
     std::optional<std::string> ChooseOpenFile(const editor::FileChooser& chooser) override;
     std::optional<std::string> ChooseSaveFile(const editor::FileChooser& chooser) override;
+    // No command of the front end runs the picker.
+    std::optional<std::string> ChooseSymbols() override { return std::nullopt; }
 
   private:
     std::optional<std::string> NextFile();

@@ -126,6 +126,8 @@ class Editor {
     // Printable height of the material for the preview; nothing for a parameter index the material
     // does not have, which leaves the strip's height as it was.
     static std::optional<double> PreviewHeightMm(const model::JobSettings& settings);
+    // 32784 "电气符号": the picker's symbols appended to the current row's text cell.
+    void InsertSymbol();
     // Opens the printer once to see whether one is there; tells the user when none answers.
     // Answers 1 when a printer was opened, else 0.
     int ProbePrinter();

@@ -27,6 +27,9 @@ class Prompts {
     virtual bool AskYesNo(std::string_view text, std::string_view caption) = 0;
     virtual std::optional<std::string> ChooseOpenFile(const FileChooser& chooser) = 0;
     virtual std::optional<std::string> ChooseSaveFile(const FileChooser& chooser) = 0;
+    // The electrical symbol picker, run modally: on 确定 the symbols collected (GBK, edit form,
+    // possibly none), on 取消 nothing.
+    virtual std::optional<std::string> ChooseSymbols() = 0;
 };
 
 // Controls whose state the view mirrors from the editor after a command.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "layout/symbol_table.h"
 #include "text/bytes.h"
 #include "text/gbk.h"
 
@@ -27,11 +28,9 @@ void move_symbols_to_printer_range(char* bytes, std::size_t length) {
     const std::string_view s(bytes, length);
     for (std::size_t i = 0; i < length;) {
         const std::size_t step = text::gbk_char_length(s, i);
-        if (step == 2 && static_cast<unsigned char>(bytes[i]) == model::SYMBOL_EDIT_LEAD) {
-            const auto trail = static_cast<unsigned char>(bytes[i + 1]);
-            if (trail >= model::SYMBOL_FIRST_TRAIL && trail <= model::SYMBOL_LAST_TRAIL) {
-                bytes[i] = static_cast<char>(model::SYMBOL_PRINTER_LEAD);
-            }
+        if (step == 2 && symbol_index(static_cast<unsigned char>(bytes[i]),
+                                      static_cast<unsigned char>(bytes[i + 1])) >= 0) {
+            bytes[i] = static_cast<char>(model::SYMBOL_PRINTER_LEAD);
         }
         i += step;
     }

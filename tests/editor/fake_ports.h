@@ -42,6 +42,16 @@ class FakePrompts : public Prompts {
     }
     std::optional<std::string> ChooseOpenFile(const FileChooser& c) override { return Choose(c); }
     std::optional<std::string> ChooseSaveFile(const FileChooser& c) override { return Choose(c); }
+    std::optional<std::string> ChooseSymbols() override {
+        ++symbol_runs;
+        if (symbols.empty()) {
+            unexpected = true;
+            return std::nullopt;
+        }
+        auto s = symbols.front();
+        symbols.pop_front();
+        return s;
+    }
 
     std::vector<std::string> Texts() const {
         std::vector<std::string> v;
@@ -56,6 +66,8 @@ class FakePrompts : public Prompts {
     std::deque<bool> answers;
     std::deque<std::optional<std::string>> files;  // nullopt: the user cancels
     std::vector<FileChooser> choosers;
+    std::deque<std::optional<std::string>> symbols;  // the picker's answers; nullopt: 取消
+    int symbol_runs = 0;
     bool unexpected = false;  // a question or chooser came without a scripted answer
 
   private:

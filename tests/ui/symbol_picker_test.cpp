@@ -5,9 +5,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 
 #include "ui/aids/Dqfh.h"
+#include "ui/editor/QtPrompts.h"
 #include "ui/editor/QvprtTestApp.h"
 #include "ui/symbol_font.h"
 
@@ -100,6 +102,29 @@ class SymbolPickerTest : public QObject {
         QApplication::sendEvent(&dlg, &help);
         QTRY_COMPARE(QToolTip::text(), name);
         QToolTip::hideText();
+    }
+
+    // The window's prompts run a fresh picker each time and hand back what 确定 collected.
+    void promptsRunThePicker() {
+        QWidget owner;
+        QtPrompts prompts(&owner);
+        QTimer::singleShot(0, this, [] {
+            auto* dlg = qobject_cast<CDqfh*>(QApplication::activeModalWidget());
+            QVERIFY(dlg != nullptr);
+            QCOMPARE(dlg->edit()->text(), QString());
+            DoubleClick(*dlg, CellCentre(*dlg, 64));
+            DoubleClick(*dlg, CellCentre(*dlg, 1));
+            dlg->okButton()->click();
+        });
+        QCOMPARE(prompts.ChooseSymbols(), std::optional<std::string>("\xAA\xE1\xAA\xA2"));
+        QTimer::singleShot(0, this, [] {
+            auto* dlg = qobject_cast<CDqfh*>(QApplication::activeModalWidget());
+            QVERIFY(dlg != nullptr);
+            QCOMPARE(dlg->edit()->text(), QString());
+            DoubleClick(*dlg, CellCentre(*dlg, 64));
+            dlg->cancelButton()->click();
+        });
+        QCOMPARE(prompts.ChooseSymbols(), std::nullopt);
     }
 
     void screenshot() {

@@ -136,7 +136,7 @@ class WindowTest : public QObject {
         QCOMPARE(shown, QStringList({"打开文件", "保存文件", "|", "存U盘", "Excel导入", "|",
                                      "增加一行", "删除一行", "|", "上标", "下标", "|", "打印预览",
                                      "打印", "|", "电气符号", "|", "退出"}));
-        QCOMPARE(disabled, QStringList({"Excel导入", "上标", "下标", "电气符号"}));
+        QCOMPARE(disabled, QStringList({"Excel导入", "上标", "下标"}));
         QCOMPARE(w->dlg->toolbar()->iconSize(), QSize(32, 32));
     }
 
@@ -694,6 +694,21 @@ class WindowTest : public QObject {
                  QStringLiteral("全部打印内容传输完成，请等待打印结束！"));
         QVERIFY(!w->dlg->statusWindow()->isVisible());
         QCOMPARE(w->clock.sleeps, std::vector<int>({2000}));
+        QVERIFY(w->prompts.messages.empty());
+    }
+
+    // The picker's symbols go to the cell being edited, after the editor has committed what was
+    // typed; the grid shows them at once.
+    void symbolButtonAppendsToTheCellBeingEdited() {
+        w->ClickCell(0, COL_TEXT);
+        Type(w->Editor(), QStringLiteral("PE"));
+        w->prompts.symbols.push_back(std::string("\xAA\xA1\xAA\xED"));
+        w->dlg->command(ID_SYMBOL)->trigger();
+        QCOMPARE(w->prompts.symbol_runs, 1);
+        QVERIFY(w->Editor() == nullptr);
+        const QString shown = QStringLiteral("PE") + QChar(0xE000) + QChar(0xE04C);
+        QCOMPARE(w->Cell(0, COL_TEXT), shown);
+        QCOMPARE(w->grid()->model()->index(0, COL_TEXT).data().toString(), shown);
         QVERIFY(w->prompts.messages.empty());
     }
 

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "ui/aids/Dqfh.h"
 #include "ui/qt_text.h"
 
 namespace qvprt::ui {
@@ -86,6 +87,15 @@ std::optional<std::string> QtPrompts::ChooseOpenFile(const editor::FileChooser& 
 
 std::optional<std::string> QtPrompts::ChooseSaveFile(const editor::FileChooser& chooser) {
     return Choose(chooser, true);
+}
+
+std::optional<std::string> QtPrompts::ChooseSymbols() {
+    // A new picker each time, so nothing is left over from the last run.
+    CDqfh picker(owner_);
+    if (picker.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return picker.symbols();
 }
 
 }  // namespace qvprt::ui

@@ -16,6 +16,7 @@ class QtPrompts : public editor::Prompts {
     bool AskYesNo(std::string_view text, std::string_view caption) override;
     std::optional<std::string> ChooseOpenFile(const editor::FileChooser& chooser) override;
     std::optional<std::string> ChooseSaveFile(const editor::FileChooser& chooser) override;
+    std::optional<std::string> ChooseSymbols() override;
 
   private:
     std::optional<std::string> Choose(const editor::FileChooser& chooser, bool save);

@@ -78,7 +78,7 @@ const ToolButton kToolButtons[] = {
     {ID_PREVIEW, "打印预览", "preview", true},
     {ID_PRINT, "打印", "print", true},
     {0, nullptr, nullptr, false},
-    {ID_SYMBOL, "电气符号", "symbol", false},
+    {ID_SYMBOL, "电气符号", "symbol", true},
     {0, nullptr, nullptr, false},
     {ID_EXIT, "退出", "exit", true},
 };
@@ -439,6 +439,9 @@ void CQvprtTestDlg::OnCommand(int id) {
             break;
         case ID_PREVIEW:
             editor_->OnPreview();
+            break;
+        case ID_SYMBOL:
+            editor_->InsertSymbol();
             break;
         case ID_EXIT:
             if (editor_->OnExit()) {
