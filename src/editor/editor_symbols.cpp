@@ -1,5 +1,6 @@
 // The electrical symbol command.
 #include "editor/Editor.h"
+#include "model/text_codes.h"
 
 namespace qvprt::editor {
 

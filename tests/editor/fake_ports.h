@@ -44,13 +44,7 @@ class FakePrompts : public Prompts {
     std::optional<std::string> ChooseSaveFile(const FileChooser& c) override { return Choose(c); }
     std::optional<std::string> ChooseSymbols() override {
         ++symbol_runs;
-        if (symbols.empty()) {
-            unexpected = true;
-            return std::nullopt;
-        }
-        auto s = symbols.front();
-        symbols.pop_front();
-        return s;
+        return Next(symbols);
     }
 
     std::vector<std::string> Texts() const {
@@ -68,18 +62,22 @@ class FakePrompts : public Prompts {
     std::vector<FileChooser> choosers;
     std::deque<std::optional<std::string>> symbols;  // the picker's answers; nullopt: 取消
     int symbol_runs = 0;
-    bool unexpected = false;  // a question or chooser came without a scripted answer
+    bool unexpected = false;  // a question, chooser or picker came without a scripted answer
 
   private:
     std::optional<std::string> Choose(const FileChooser& c) {
         choosers.push_back(c);
-        if (files.empty()) {
+        return Next(files);
+    }
+    // The next scripted answer; none left is a cancel the test did not expect.
+    std::optional<std::string> Next(std::deque<std::optional<std::string>>& script) {
+        if (script.empty()) {
             unexpected = true;
             return std::nullopt;
         }
-        auto f = files.front();
-        files.pop_front();
-        return f;
+        auto a = script.front();
+        script.pop_front();
+        return a;
     }
 };
 
