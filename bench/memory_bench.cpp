@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "offscreen_env.h"
 
 namespace {
 
@@ -27,17 +27,7 @@ struct Run {
 };
 
 Run Spawn(std::vector<std::string> args) {
-    std::vector<std::string> env_strings = {"QT_QPA_PLATFORM=offscreen"};
-    for (char** e = environ; *e != nullptr; ++e) {
-        if (std::string(*e).rfind("QT_QPA_PLATFORM=", 0) != 0) {
-            env_strings.emplace_back(*e);
-        }
-    }
-    std::vector<char*> env;
-    for (std::string& s : env_strings) {
-        env.push_back(s.data());
-    }
-    env.push_back(nullptr);
+    qvprt::bench::OffscreenEnvironment env;
     args.insert(args.begin(), QVPRT_MEMORY_RUN);
     std::vector<char*> argv;
     for (std::string& a : args) {
@@ -55,7 +45,7 @@ Run Spawn(std::vector<std::string> args) {
     posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, fds[0]);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), env.data());
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), env.pointers());
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
     char buffer[256];

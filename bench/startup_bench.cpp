@@ -8,22 +8,12 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "offscreen_env.h"
 
 namespace {
 
 void BM_StartToFirstPaint(benchmark::State& state) {
-    std::vector<std::string> env_strings = {"QT_QPA_PLATFORM=offscreen"};
-    for (char** e = environ; *e != nullptr; ++e) {
-        if (std::string(*e).rfind("QT_QPA_PLATFORM=", 0) != 0) {
-            env_strings.emplace_back(*e);
-        }
-    }
-    std::vector<char*> env;
-    for (std::string& s : env_strings) {
-        env.push_back(s.data());
-    }
-    env.push_back(nullptr);
+    qvprt::bench::OffscreenEnvironment env;
     std::string program = QVPRT_FIRST_PAINT;
     char* argv[] = {program.data(), nullptr};
 
@@ -39,7 +29,8 @@ void BM_StartToFirstPaint(benchmark::State& state) {
         posix_spawn_file_actions_addclose(&actions, fds[0]);
         const auto start = std::chrono::steady_clock::now();
         pid_t pid = 0;
-        const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, env.data());
+        const int spawned =
+            posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, env.pointers());
         posix_spawn_file_actions_destroy(&actions);
         close(fds[1]);
         char byte = 0;
