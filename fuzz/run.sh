@@ -21,7 +21,9 @@ for reader in "${readers[@]}"; do targets+=("fuzz_${reader}_reader"); done
 nice -n 19 cmake --build --preset fuzz -j2 --target "${targets[@]}"
 work=build/fuzz/work
 mkdir -p "$work/corpus-start"
-QVPRT_CORPUS_DIR="$PWD/$work/corpus-start" build/debug/tests/files/files_tests >/dev/null
+# The safe writer's tests write no file worth keeping, and take their time.
+QVPRT_CORPUS_DIR="$PWD/$work/corpus-start" build/debug/tests/files/files_tests \
+  --gtest_filter='-SafeWrite.*' >/dev/null
 for reader in project udisk csv xls xlsx ods; do mkdir -p "$work/$reader"; done
 cp "$work"/corpus-start/*.qvk "$work/project/"
 cp "$work"/corpus-start/*.qvu "$work/udisk/"
