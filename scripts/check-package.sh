@@ -70,10 +70,15 @@ if dpkg-query -W -f='${db:Status-Abbrev}' qvprt 2>/dev/null | grep -q '^[ih]'; t
 fi
 
 work=$(mktemp -d)
+# apt reads the .deb from here as its own unprivileged user.
+chmod 755 "$work"
 qvprt_installed=0
+# The terminal's outputs, for a cleanup that a signal starts inside a redirected command.
+exec 3>&1 4>&2
 cleanup() {
     local status=$?
     set +e
+    exec 1>&3 2>&4
     if [ "$qvprt_installed" = 1 ]; then
         if dpkg-query -W -f='${db:Status-Abbrev}' qvprt 2>/dev/null | grep -q '^[ihrc]'; then
             apt_get purge qvprt >/dev/null
