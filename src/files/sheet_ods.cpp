@@ -317,6 +317,10 @@ bool parse_duration(QStringView s, double& secs) {
     return any && std::isfinite(secs) && std::fabs(secs) < 1e13;
 }
 
+constexpr const char* kOfficeNs = "urn:oasis:names:tc:opendocument:xmlns:office:1.0";
+constexpr const char* kCalcextNs =
+    "urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0";
+
 // Repeat counts and positions past this are all "far beyond what is read", so sums of them
 // cannot overflow.
 constexpr long long kFarPosition = 1LL << 40;
@@ -490,7 +494,7 @@ bool ContentReader::read_table(Table& t, bool keep) {
 bool ContentReader::read_cell(RawCell& c, bool keep) {
     const int depth = x_.depth();
     if (keep) {
-        c.value_type = utf8(x_.attr_in("value-type", ":office:"));
+        c.value_type = utf8(x_.attr_in("value-type", kOfficeNs));
         c.value = x_.attr("value").toString();
         c.has_value = !x_.attr("value").isNull();
         c.date_value = x_.attr("date-value").toString();
@@ -501,7 +505,7 @@ bool ContentReader::read_cell(RawCell& c, bool keep) {
         c.formula = !x_.attr("formula").isNull();
         c.style = utf8(x_.attr("style-name"));
         // LibreOffice marks errors only in its own namespace, beside office:value-type.
-        c.calc_type = utf8(x_.attr_in("value-type", ":calcext:"));
+        c.calc_type = utf8(x_.attr_in("value-type", kCalcextNs));
     }
     int in_p = 0;
     int in_note = 0;

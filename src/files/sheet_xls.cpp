@@ -2,6 +2,7 @@
 // strings), then the cell records of the active sheet's substream.
 #include <cstring>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "files/sheet_ole.h"
@@ -376,8 +377,9 @@ Parsed read_cells(Records& recs, const Globals& g) {
         NumberFormat nf = number_format(id, g.formats);
         return number_cell(v, std::move(nf.code), nf.is_date, g.date1904);
     };
-    SheetCell* pending_string = nullptr;  // a formula whose text result follows as STRING
-    int depth = 0;                        // embedded substreams (charts) inside the sheet
+    // The formula whose text result follows as STRING, by place: later cells may move the rows.
+    std::optional<std::pair<std::uint16_t, std::uint16_t>> pending_string;
+    int depth = 0;  // embedded substreams (charts) inside the sheet
     while (recs.next(r)) {
         const std::string_view b = recs.body(r);
         if (r.type == kBof) {
@@ -463,7 +465,7 @@ Parsed read_cells(Records& recs, const Globals& g) {
                 }
                 break;
             case kFormula:
-                pending_string = nullptr;
+                pending_string.reset();
                 if (c != nullptr && b.size() >= 14) {
                     *c = SheetCell{};
                     if (le16(b, 12) != 0xFFFF) {
@@ -471,7 +473,7 @@ Parsed read_cells(Records& recs, const Globals& g) {
                     } else {
                         switch (static_cast<unsigned char>(b[6])) {
                             case 0:
-                                pending_string = c;
+                                pending_string.emplace(le16(b, 0), le16(b, 2));
                                 break;
                             case 1:
                                 c->type = CellType::Bool;
@@ -492,7 +494,7 @@ Parsed read_cells(Records& recs, const Globals& g) {
                 }
                 break;
             case kString:
-                if (pending_string != nullptr) {
+                if (pending_string) {
                     std::vector<std::string_view> segs{b};
                     recs.continues(segs);
                     Cursor cur(std::move(segs));
@@ -500,9 +502,11 @@ Parsed read_cells(Records& recs, const Globals& g) {
                     if (!cur.string(2, s)) {
                         return damaged("公式的文本结果" + at_offset(recs) + "不完整");
                     }
-                    pending_string->type = CellType::String;
-                    pending_string->text = std::move(s);
-                    pending_string = nullptr;
+                    if (SheetCell* t = cell_at(pending_string->first, pending_string->second)) {
+                        t->type = CellType::String;
+                        t->text = std::move(s);
+                    }
+                    pending_string.reset();
                 }
                 break;
             default:

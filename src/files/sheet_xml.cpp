@@ -70,10 +70,9 @@ QStringView XmlPart::ns_attr(const char* local) const {
     return {};
 }
 
-QStringView XmlPart::attr_in(const char* local, const char* uri_part) const {
+QStringView XmlPart::attr_in(const char* local, const char* uri) const {
     for (const QXmlStreamAttribute& a : attrs_) {
-        if (a.name() == QLatin1StringView(local) &&
-            a.namespaceUri().contains(QLatin1StringView(uri_part))) {
+        if (a.name() == QLatin1StringView(local) && a.namespaceUri() == QLatin1StringView(uri)) {
             return a.value();
         }
     }

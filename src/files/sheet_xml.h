@@ -36,8 +36,8 @@ class XmlPart {
     QStringView attr(const char* local) const;
     // The attribute with this local name in a namespace (r:id beside sheetId).
     QStringView ns_attr(const char* local) const;
-    // The attribute with this local name in the namespace whose URI holds `uri_part`.
-    QStringView attr_in(const char* local, const char* uri_part) const;
+    // The attribute with this local name in the namespace `uri`.
+    QStringView attr_in(const char* local, const char* uri) const;
     int depth() const { return depth_; }
     bool done() const;  // ended or failed
     bool ok() const { return failure_.error == SheetError::None; }

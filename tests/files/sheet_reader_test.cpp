@@ -244,6 +244,19 @@ TEST(SheetReader, SplitStringsAndUnnumberedCells) {
     ASSERT_TRUE(xls.ok()) << text::gbk_to_utf8(xls.message);
     EXPECT_EQ("ab线号", cell_text(xls.sheet, 0, 1));
 
+    // A formula's text result arrives in the STRING record after it, even when a cell of a later
+    // row came between them and the rows had to grow.
+    const std::string formula =
+        biff(0x0006, le16(0) + le16(0) + le16(0) + std::string("\0\0\0\0\0\0\xFF\xFF", 8) +
+                         le16(0) + le32(0) + le16(0));
+    const SheetResult moved =
+        parse(xls_file(biff_workbook(
+                  "", formula + biff_label(900, 0, "far") + biff(0x0207, biff_text("cached")))),
+              "xls-formula-string.xls");
+    ASSERT_TRUE(moved.ok()) << text::gbk_to_utf8(moved.message);
+    EXPECT_EQ("cached", cell_text(moved.sheet, 0, 0));
+    EXPECT_EQ("far", cell_text(moved.sheet, 900, 0));
+
     const SheetResult xlsx =
         parse(xlsx_file("<row><c t=\"inlineStr\"><is><t>A1</t></is></c><c "
                         "t=\"inlineStr\"><is><t>B1</t></is></c></row>"
