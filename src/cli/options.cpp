@@ -4,6 +4,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include "model/coded_values.h"
+
 namespace qvprt::cli {
 
 namespace {
@@ -44,7 +46,7 @@ bool JobOptions::any_segment_option() const {
 
 bool parse_job_option(std::string_view name, std::string_view value, JobOptions& o,
                       std::string& error) {
-    auto take = [&](std::optional<int>& field, std::optional<int> v, const char* expected) {
+    auto take = [&](std::optional<int>& field, std::optional<int> v, const std::string& expected) {
         if (!v) {
             error = "--" + std::string(name) + ": expected " + expected + ", got '" +
                     std::string(value) + "'";
@@ -60,15 +62,17 @@ bool parse_job_option(std::string_view name, std::string_view value, JobOptions&
         }
     };
     if (name == "material") {
-        take(o.material, Word(value, {"tub", "lab", "stu"}), "tub, lab or stu");
+        take(o.material, model::position_of_word(model::kMaterials, value),
+             model::word_list(model::kMaterials));
     } else if (name == "param") {
         take(o.param, Integer(value, 0, 9999), "a position from 0");
     } else if (name == "cut") {
-        take(o.cut, Word(value, {"none", "half", "line"}), "none, half or line");
+        take(o.cut, model::kCutModes.position_of_word(value), model::kCutModes.word_list());
     } else if (name == "spacing") {
         take(o.spacing, Integer(value, 0, model::kMaxSpacing), "0..20");
     } else if (name == "arrangement") {
-        take(o.arrangement, Word(value, {"center", "left"}), "center or left");
+        take(o.arrangement, model::kArrangements.position_of_word(value),
+             model::kArrangements.word_list());
     } else if (name == "density") {
         std::optional<int> d = Integer(value, model::kMinDensity, model::kMaxDensity);
         take(o.density, d ? std::optional<int>(*d - 1) : std::nullopt, "1..15");
@@ -77,17 +81,22 @@ bool parse_job_option(std::string_view name, std::string_view value, JobOptions&
     } else if (name == "length") {
         digits(o.length, true);
     } else if (name == "font-size") {
-        take(o.font_size, value == "auto" ? std::optional<int>(0) : Integer(value, 1, 6),
-             "auto or 1..6");
+        // The sizes as numbers, as the edits read them ("01" too).
+        const std::string_view automatic = model::kFontSizes.at(0).cli_word;
+        take(
+            o.font_size,
+            value == automatic ? std::optional<int>(0) : Integer(value, 1, model::kLargestFontSize),
+            std::string(automatic) + " or 1.." + std::to_string(model::kLargestFontSize));
     } else if (name == "repeat") {
         digits(o.repeat, false);
     } else if (name == "decoration") {
-        take(o.decoration, Word(value, {"none", "border", "underline"}),
-             "none, border or underline");
+        take(o.decoration, model::kDecorations.position_of_word(value),
+             model::kDecorations.word_list());
     } else if (name == "direction") {
-        take(o.direction, Word(value, {"h", "v"}), "h or v");
+        take(o.direction, model::kDirections.position_of_word(value),
+             model::kDirections.word_list());
     } else if (name == "scale") {
-        take(o.scale, Word(value, {"100", "50"}), "100 or 50");
+        take(o.scale, model::kScales.position_of_word(value), model::kScales.word_list());
     } else if (name == "font-library") {
         std::optional<int> v = Word(value, {"local", "external"});
         if (v) {

@@ -15,10 +15,12 @@ using text::gbk;
 
 namespace {
 
-std::vector<std::string> Entries(std::initializer_list<const char*> utf8) {
+// A setting box's entries, from its table.
+template <typename Table>
+std::vector<std::string> Entries(const Table& table) {
     std::vector<std::string> v;
-    for (const char* s : utf8) {
-        v.push_back(gbk(s));
+    for (const auto& value : table.values) {
+        v.push_back(gbk(value.box_entry));
     }
     return v;
 }
@@ -71,31 +73,21 @@ void Editor::SelectEntry(ComboBox& box, Control id, int selection) {
 }
 
 std::string Editor::DecorationText(char code) {
-    switch (code) {
-        case 'N':
-            return gbk("无修饰");
-        case 'F':
-            return gbk("边框");
-        case 'L':
-            return gbk("下划线");
-        default:
-            return {};
-    }
+    const int position = model::kDecorations.position_of(code);
+    return position >= 0 ? gbk(model::kDecorations.at(position).cell()) : std::string();
 }
 
 std::string Editor::DirectionText(const std::array<char, 2>& direction) {
-    return direction[0] == '0' ? gbk("横向打印") : gbk("竖向打印");
+    // Any first byte but the horizontal one prints vertically.
+    return gbk(model::kDirections.at(model::kDirections.position_of(direction)).cell());
 }
 
 std::string Editor::ScaleText(int char_scale) {
-    switch (char_scale) {
-        case 0:
-            return "100%";
-        case 1:
-            return "50%";
-        default:
-            return "out";
-    }
+    const int position = char_scale >= 0 && char_scale <= 0xFF
+                             ? model::kScales.position_of(static_cast<std::uint8_t>(char_scale))
+                             : -1;
+    return std::string(position >= 0 ? model::kScales.at(position).cell()
+                                     : model::kExternalFontScaleCell);
 }
 
 void Editor::Initialize() {
@@ -117,15 +109,18 @@ void Editor::Initialize() {
     c.length_edit_enabled = true;
     c.set_length_enabled = true;
 
-    c.material.entries = Entries({"套管", "标签", "热缩管"});
+    c.material.entries.clear();
+    for (const model::Material& m : model::kMaterials) {
+        c.material.entries.push_back(gbk(m.box_entry));
+    }
     c.material.selection = 0;
     c.material_param.entries = model::material_param_entries(0);
-    c.material_param.selection = 1;
-    c.cut.entries = Entries({"全无", "半切", "分割线"});
-    c.cut.selection = 1;
+    c.material_param.selection = model::kDefaultParamPosition;
+    c.cut.entries = Entries(model::kCutModes);
+    c.cut.selection = model::kCutModes.position_of(settings.cut_mode);
     c.spacing.entries = Numbers(0, model::kMaxSpacing);
     c.spacing.selection = 0;
-    c.arrangement.entries = Entries({"居中", "左齐"});
+    c.arrangement.entries = Entries(model::kArrangements);
     c.arrangement.selection = 0;
     c.density.entries = Numbers(1, 9);
     for (char ch = 'A'; ch <= 'F'; ++ch) {
@@ -133,13 +128,13 @@ void Editor::Initialize() {
     }
     // The box starts on the entry of the density the job starts with.
     c.density.selection = settings.density - 1;
-    c.font_size.entries = Entries({"自动字号", "1", "2", "3", "4", "5", "6"});
+    c.font_size.entries = Entries(model::kFontSizes);
     c.font_size.selection = 0;
-    c.decoration.entries = Entries({"无修饰", "边  框", "下划线"});
+    c.decoration.entries = Entries(model::kDecorations);
     c.decoration.selection = 0;
-    c.direction.entries = Entries({"横向打印", "竖向打印"});
+    c.direction.entries = Entries(model::kDirections);
     c.direction.selection = 0;
-    c.scale.entries = Entries({"100%", "50%"});
+    c.scale.entries = Entries(model::kScales);
     c.scale.selection = 0;
 
     grid.SetHeaderCheckState(COL_CHECK, 2);

@@ -204,17 +204,18 @@ void Editor::OnFontSizeChanged(int position) {
 
 void Editor::OnScaleChanged(int position) {
     controls.scale.selection = position;
-    const std::string shown = position != 0 ? "50%" : "100%";
+    const std::uint8_t scale = model::kScales.code_at(position);
+    const std::string shown = ScaleText(scale);
     SegmentGrid::Batch batch(grid);
     ScopeWalk([&](SegmentNode& n, int row) {
-        n.char_scale = static_cast<std::uint8_t>(position);
+        n.char_scale = scale;
         grid.SetCellText(row, COL_SCALE, shown);
     });
 }
 
 void Editor::OnDecorationChanged(int position) {
     controls.decoration.selection = position;
-    const char code = position == 1 ? 'F' : (position == 2 ? 'L' : 'N');
+    const char code = model::kDecorations.code_at(position);
     const std::string shown = DecorationText(code);
     settings.default_decoration = code;
     SegmentGrid::Batch batch(grid);
@@ -226,8 +227,7 @@ void Editor::OnDecorationChanged(int position) {
 
 void Editor::OnDirectionChanged(int position) {
     controls.direction.selection = position;
-    settings.default_direction =
-        position != 0 ? std::array<char, 2>{'1', '3'} : std::array<char, 2>{'0', '4'};
+    settings.default_direction = model::kDirections.code_at(position);
     const std::string shown = DirectionText(settings.default_direction);
     int overflowed = 0;
     SegmentGrid::Batch batch(grid);
@@ -255,7 +255,7 @@ void Editor::SetFontLibrary(bool external) {
     view_.ControlChanged(Control::LocalFont);
     view_.ControlChanged(Control::ExternalFont);
     view_.ControlChanged(Control::Scale);
-    const std::uint8_t scale = external ? 2 : 0;
+    const std::uint8_t scale = external ? model::kExternalFontScale : model::kScales.code_at(0);
     const std::string shown = ScaleText(scale);
     SegmentGrid::Batch batch(grid);
     int row = 0;

@@ -104,18 +104,9 @@ void Editor::ApplyFileSettings(const files::ReadResult& file) {
     settings.density = fs.density;
     SelectEntry(controls.density, Control::Density, fs.density - 1);
     settings.cut_mode = fs.cut_mode;
-    switch (fs.cut_mode) {
-        case 'N':
-            SelectEntry(controls.cut, Control::Cut, 0);
-            break;
-        case 'C':
-            SelectEntry(controls.cut, Control::Cut, 1);
-            break;
-        case 'L':
-            SelectEntry(controls.cut, Control::Cut, 2);
-            break;
-        default:
-            break;
+    // The readers take only the box's codes.
+    if (const int cut = model::kCutModes.position_of(fs.cut_mode); cut >= 0) {
+        SelectEntry(controls.cut, Control::Cut, cut);
     }
     settings.arrangement = fs.arrangement;
     SelectEntry(controls.arrangement, Control::Arrangement, fs.arrangement);
@@ -123,7 +114,7 @@ void Editor::ApplyFileSettings(const files::ReadResult& file) {
         const int m = *fs.material_index;
         settings.material_index = m;
         SelectEntry(controls.material, Control::Material, m);
-        if (m >= 0 && m <= 2) {
+        if (model::has_material_position(m)) {
             controls.material_param.entries = model::material_param_entries(m);
         }
         // Rows added after the open copy the material the boxes show.

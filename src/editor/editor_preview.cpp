@@ -1,24 +1,18 @@
 // The preview command.
-#include <array>
-
 #include "editor/Editor.h"
 
 namespace qvprt::editor {
 
 std::optional<double> Editor::PreviewHeightMm(const model::JobSettings& settings) {
-    const int i = settings.material_param_index;
-    if (settings.material_code[0] == 'L') {
-        // Label heights 6, 9 and 12 mm.
-        if (i < 0 || i > 2) {
-            return std::nullopt;
-        }
-        return 6.0 + 3.0 * i;
-    }
-    static constexpr std::array<double, 4> kTubeMm{5.0, 6.5, 8.0, 10.0};
-    if (i < 0 || i >= static_cast<int>(kTubeMm.size())) {
+    // The material code decides, as the records carry it; any code but a label's has the tube's
+    // heights.
+    const model::Material& m =
+        model::material_or_tube(model::material_position(settings.material_code[0]));
+    const model::MaterialParam* p = m.param_at(settings.material_param_index);
+    if (p == nullptr) {
         return std::nullopt;
     }
-    return kTubeMm[static_cast<std::size_t>(i)];
+    return p->preview_mm;
 }
 
 void Editor::OnPreview() {

@@ -153,20 +153,12 @@ int Editor::OnRowClicked(int row, int /*column*/) {
     const SegmentNode& n = *current_segment;
     SelectEntry(controls.font_size, Control::FontSize, n.auto_font ? 0 : n.font_size);
     SelectEntry(controls.scale, Control::Scale, n.char_scale);
-    switch (n.decoration) {
-        case 'N':
-            SelectEntry(controls.decoration, Control::Decoration, 0);
-            break;
-        case 'F':
-            SelectEntry(controls.decoration, Control::Decoration, 1);
-            break;
-        case 'L':
-            SelectEntry(controls.decoration, Control::Decoration, 2);
-            break;
-        default:
-            break;
+    // A decoration no entry has leaves the box as it is.
+    if (const int decoration = model::kDecorations.position_of(n.decoration); decoration >= 0) {
+        SelectEntry(controls.decoration, Control::Decoration, decoration);
     }
-    SelectEntry(controls.direction, Control::Direction, n.direction[0] - '0');
+    SelectEntry(controls.direction, Control::Direction,
+                model::kDirections.position_of(n.direction));
     return 0;
 }
 

@@ -45,7 +45,7 @@ enum class JobField {
 struct FileJobSettings {
     std::int32_t spacing = 0;
     std::uint8_t density = 9;
-    char cut_mode = 'C';
+    char cut_mode = model::kCutHalf;
     std::uint8_t arrangement = 0;
     // A project file always gives the two box positions; a U-disk print file only when one of its
     // records names a known material (and parameter).

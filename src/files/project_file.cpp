@@ -81,11 +81,11 @@ ReadResult parse_project_file(std::span<const std::uint8_t> bytes,
     if (!check_common_settings(fs, fail)) {
         return r;
     }
-    if (material < 0 || material > 2) {
+    const model::Material* m = model::material_at(material);
+    if (m == nullptr) {
         return fail.setting(JobField::MaterialIndex, material);
     }
-    if (param < 0 ||
-        param >= static_cast<std::int32_t>(model::material_param_entries(material).size())) {
+    if (m->param_at(param) == nullptr) {
         return fail.setting(JobField::MaterialParamIndex, param);
     }
     fs.material_index = material;

@@ -43,9 +43,9 @@ inline bool check_common_settings(const FileJobSettings& fs, const ReadFailure& 
         fail.mark_setting(JobField::Spacing, fs.spacing);
     } else if (fs.density < model::kMinDensity || fs.density > model::kMaxDensity) {
         fail.mark_setting(JobField::Density, fs.density);
-    } else if (fs.cut_mode != 'N' && fs.cut_mode != 'C' && fs.cut_mode != 'L') {
+    } else if (!model::kCutModes.holds(fs.cut_mode)) {
         fail.mark_setting(JobField::CutMode, static_cast<unsigned char>(fs.cut_mode));
-    } else if (fs.arrangement > 1) {
+    } else if (!model::kArrangements.holds(fs.arrangement)) {
         fail.mark_setting(JobField::Arrangement, fs.arrangement);
     } else {
         return true;

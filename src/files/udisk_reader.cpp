@@ -1,7 +1,6 @@
 #include "files/udisk_reader.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "files/read_checks.h"
 #include "model/stream_layout.h"
@@ -28,21 +27,16 @@ bool starts_stream(const model::StreamHeader& h) {
 // The material and parameter box positions a record's material names; unknown characters leave
 // the positions as they were.
 void take_material(const SegmentNode& n, FileJobSettings& fs) {
-    static constexpr struct {
-        char material;
-        const char* params;  // the parameter characters in box order
-    } kTable[] = {{'T', "3456"}, {'L', "691"}, {'S', "3456"}};
-    for (int i = 0; i < 3; ++i) {
-        if (n.material[0] != kTable[i].material) {
-            continue;
-        }
-        fs.material_index = i;
-        const char c = n.material_param[0];
-        const char* at = c != 0 ? std::strchr(kTable[i].params, c) : nullptr;
-        if (at != nullptr) {
-            fs.material_param_index = static_cast<std::int32_t>(at - kTable[i].params);
-        }
+    const int material = model::material_position(n.material[0]);
+    if (material < 0) {
         return;
+    }
+    fs.material_index = material;
+    const char c = n.material_param[0];
+    const int param =
+        c != 0 ? model::kMaterials[static_cast<std::size_t>(material)].param_position(c) : -1;
+    if (param >= 0) {
+        fs.material_param_index = param;
     }
 }
 

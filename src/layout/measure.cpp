@@ -21,7 +21,7 @@ int scale_index(const model::SegmentNode& r) {
     return std::min<int>(r.char_scale, kCharScales - 1);
 }
 int direction_index(const model::SegmentNode& r) {
-    return r.direction[0] == '0' ? 0 : 1;
+    return model::is_vertical(r.direction) ? 1 : 0;
 }
 
 // Bytes of the text that the scans may look at: the text never holds more than the buffer.
@@ -32,13 +32,10 @@ int scan_length(const model::SegmentNode& r) {
 }  // namespace
 
 int max_font_size(const model::JobSettings& settings) {
-    const int m = settings.material_index;
-    const int p = settings.material_param_index;
-    if (m < 0 || m >= static_cast<int>(max_font_size_table.size()) || p < 0 ||
-        p >= static_cast<int>(max_font_size_table[0].size())) {
-        return kFontSizes - 1;
-    }
-    return max_font_size_table[static_cast<std::size_t>(m)][static_cast<std::size_t>(p)];
+    const model::Material* m = model::material_at(settings.material_index);
+    const model::MaterialParam* p =
+        m != nullptr ? m->param_at(settings.material_param_index) : nullptr;
+    return p != nullptr ? p->largest_font_size : model::kLargestFontSize;
 }
 
 std::uint16_t ParseSignedDecimal(std::string_view text) {

@@ -7,13 +7,14 @@
 #include <cstdint>
 #include <string_view>
 
+#include "model/coded_values.h"
 #include "model/job_settings.h"
 #include "model/segment_list.h"
 
 namespace qvprt::layout {
 
-inline constexpr int kFontSizes = 7;   // 0 .. 6
-inline constexpr int kCharScales = 3;  // 100%, 50%, external font library
+inline constexpr int kFontSizes = model::kFontSizes.size();  // 0 .. 6
+inline constexpr int kCharScales = model::kCharScales;       // 100%, 50%, external font library
 
 // Dots per single-byte character by char_scale, font_size and direction (horizontal, vertical).
 inline constexpr std::array<std::array<std::array<int, 2>, kFontSizes>, kCharScales>
@@ -38,14 +39,7 @@ inline constexpr int script_pair_class(int font_size) {
 // Added to the widest line for an automatic length; the room a fixed length leaves beside its text.
 inline constexpr int length_margin_dots = 48;
 
-// Largest font size by material_index and material_param_index.
-inline constexpr std::array<std::array<int, 4>, 3> max_font_size_table{{
-    {5, 6, 6, 6},
-    {6, 6, 6, 6},
-    {6, 6, 6, 6},
-}};
-
-// The largest font size for the job's material; indexes outside the table give 6.
+// The largest font size for the job's material and parameter; positions outside the boxes give 6.
 int max_font_size(const model::JobSettings& settings);
 
 // A leading minus negates the rest; every other byte adds (byte - '0') to value × 10, digit or

@@ -230,7 +230,7 @@ void PreviewLayout::Build(const model::SegmentNode* head, const model::JobSettin
         if (const int p = preview_font_pixels(n->font_size, dpi); p != 0) {
             pixels = p;
         }
-        const PreviewFont font{pixels, n->direction[0] != '0'};
+        const PreviewFont font{pixels, model::is_vertical(n->direction)};
         const int fixed = n->auto_length == 1 ? 0 : n->feed_dots * kFixedWidthDpi / kPrinterDpi;
         AddSegment(*n, font, fixed, measurer);
     }

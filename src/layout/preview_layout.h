@@ -61,7 +61,7 @@ struct PreviewSegment {
     SerialKind kind = SerialKind::None;
     PreviewFont font;
     bool double_line = false;
-    char decoration = 'N';
+    char decoration = model::kDecorationNone;
     int fixed_width = 0;         // pixels; 0: the box is as wide as the text
     std::int64_t left = 0;       // cursor x where the segment begins
     std::int64_t repeat = 0;     // repetitions of the whole serial sequence

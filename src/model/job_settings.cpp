@@ -8,14 +8,16 @@
 namespace qvprt::model {
 
 std::vector<std::string> material_param_entries(int material_position) {
-    if (material_position == 1) {
-        return {"6 mm", "9 mm", "12mm"};
+    const Material& m = material_or_tube(material_position);
+    std::vector<std::string> entries;
+    for (int i = 0; i < m.param_count; ++i) {
+        entries.emplace_back(m.params[i].box_entry);
     }
-    return {"3.0", "4.0", "5.0", "6.0"};
+    return entries;
 }
 
 double material_strip_height_mm(int material_position) {
-    return material_position == 1 ? 9.0 : 6.5;
+    return material_or_tube(material_position).params[kDefaultParamPosition].preview_mm;
 }
 
 void copy_material_to_segments(const JobSettings& s, SegmentNode* head) {
@@ -28,51 +30,32 @@ void copy_material_to_segments(const JobSettings& s, SegmentNode* head) {
 MaterialChoice select_material(JobSettings& s, SegmentNode* head, int position) {
     MaterialChoice choice;
     choice.param_entries = material_param_entries(position);
-    choice.param_selection = 1;
+    choice.param_selection = kDefaultParamPosition;
     choice.preview_height_mm = material_strip_height_mm(position);
 
     s.material_index = position;
-    if (position == 1) {
-        text::copy_field(s.material_code, "LAB");
-        text::copy_field(s.material_param, "9");
-    } else if (position == 2) {
-        text::copy_field(s.material_code, "STU");
-        text::copy_field(s.material_param, "4");
-    } else if (position == 0) {
-        text::copy_field(s.material_code, "TUB");
-        text::copy_field(s.material_param, "4");
+    // A position outside the box keeps the material the job has.
+    if (const Material* m = material_at(position)) {
+        text::copy_field(s.material_code, m->code);
+        text::copy_field(s.material_param, m->params[kDefaultParamPosition].code);
     }
-    s.material_param_index = 1;
+    s.material_param_index = kDefaultParamPosition;
     copy_material_to_segments(s, head);
     return choice;
 }
 
 void select_material_param(JobSettings& s, SegmentNode* head, int position) {
-    if (s.material_code[0] != 'L') {
-        text::copy_field(s.material_param, std::to_string(position + 3));
-    } else if (position == 0) {
-        text::copy_field(s.material_param, "6");
-    } else if (position == 1) {
-        text::copy_field(s.material_param, "9");
-    } else {
-        text::copy_field(s.material_param, "12");
-    }
+    // The job's material code decides, as the records carry it; a position outside the box takes
+    // the last parameter.
+    const Material& m = material_or_tube(material_position(s.material_code[0]));
+    const MaterialParam* p = m.param_at(position);
+    text::copy_field(s.material_param, (p != nullptr ? *p : m.params[m.param_count - 1]).code);
     s.material_param_index = position;
     copy_material_to_segments(s, head);
 }
 
 void select_cut_mode(JobSettings& s, int position) {
-    switch (position) {
-        case 0:
-            s.cut_mode = 'N';
-            break;
-        case 2:
-            s.cut_mode = 'L';
-            break;
-        default:
-            s.cut_mode = 'C';
-            break;
-    }
+    s.cut_mode = kCutModes.code_at(position);
 }
 
 void select_spacing(JobSettings& s, int position) {

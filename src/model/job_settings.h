@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/coded_values.h"
+
 namespace qvprt::model {
 
 struct SegmentNode;
@@ -24,7 +26,7 @@ struct JobSettings {
     std::int32_t material_index = 0;
     std::array<char, 3> material_param{'4', 0, 0};
     std::int32_t material_param_index = 1;
-    char cut_mode = 'C';
+    char cut_mode = kCutHalf;
     std::int32_t spacing = 0;
     std::uint8_t arrangement = 0;
     std::uint8_t density = 9;
@@ -36,8 +38,8 @@ struct JobSettings {
     std::uint8_t default_auto_font = 1;
     std::uint8_t default_font_size = 0;
     std::int16_t default_repeat = 1;
-    char default_decoration = 'N';
-    std::array<char, 2> default_direction{'0', '4'};
+    char default_decoration = kDecorationNone;
+    std::array<char, 2> default_direction = kHorizontal;
 };
 
 // What the material box's change means for the parameter box and the preview.
@@ -56,9 +58,9 @@ void select_spacing(JobSettings& s, int position);
 void select_arrangement(JobSettings& s, int position);
 void select_density(JobSettings& s, int position);
 
-// The parameter box's entries for a material position (tube entries for every position but 1).
+// The parameter box's entries for a material position (a position outside the box has the tube's).
 std::vector<std::string> material_param_entries(int material_position);
-// Height of the printed strip in millimetres for a material position.
+// Height of the printed strip in millimetres for a material position with its first parameter.
 double material_strip_height_mm(int material_position);
 
 inline bool copies_in_range(long long value) {

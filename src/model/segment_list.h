@@ -30,14 +30,14 @@ struct SegmentNode {
     std::uint8_t auto_length = 0;
     std::uint8_t auto_font = 0;
     std::uint8_t wide_char_count = 0;
-    char decoration = 'N';
+    char decoration = kDecorationNone;
     std::uint8_t serial_width = 0;
     std::uint8_t spare15 = 0;
     std::uint8_t spare16 = 0;
     std::uint8_t file_text_length = 0;
     std::uint8_t text_length = 0;
     char spare_mark = 'N';
-    std::array<char, 2> direction{'0', '4'};
+    std::array<char, 2> direction = kHorizontal;
     std::uint8_t font_size = 0;
     std::uint8_t char_scale = 0;
     std::array<char, 4> material{};

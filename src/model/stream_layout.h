@@ -22,7 +22,7 @@ struct StreamHeader {
     char kind = kStreamKind;
     std::uint16_t length = 0x3030;  // "00" until the length is known
     std::uint8_t copies = 0;
-    char cut_mode = 'C';
+    char cut_mode = kCutHalf;
     std::uint8_t density = 0;
     std::uint8_t spacing = 0;
     std::uint8_t arrangement = 0;

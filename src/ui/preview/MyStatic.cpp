@@ -5,6 +5,8 @@
 #include <QPolygon>
 #include <algorithm>
 
+#include "model/coded_values.h"
+
 namespace qvprt::ui {
 
 namespace {
@@ -65,9 +67,9 @@ void CMyStatic::DrawCopy(QPainter& painter, const layout::PreviewCopy& c, int yc
     }
     painter.setPen(QPen(Qt::black, 0));
     painter.setBrush(Qt::NoBrush);
-    if (s.decoration == 'F') {
+    if (s.decoration == model::kDecorationBorder) {
         painter.drawRect(QRect(left, top, c.box_width, height));
-    } else if (s.decoration == 'L' && c.box_width > 0) {
+    } else if (s.decoration == model::kDecorationUnderline && c.box_width > 0) {
         painter.drawLine(left, top + height, left + c.box_width - 1, top + height);
     }
     const int tick = near(c.tick_x() - origin_);
