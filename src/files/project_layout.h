@@ -75,25 +75,16 @@ constexpr void project_record_fields(Cursor& c, Node& n) {
     c.ch(n.spare_mark);
 }
 
-inline constexpr std::size_t kProjectHeaderBytes = [] {
-    text::ByteCounter c;
-    ProjectHeader h;
-    project_header_fields(c, h);
-    return c.bytes();
-}();
+inline constexpr auto kProjectHeaderLayout = [](auto& c, auto& h) { project_header_fields(c, h); };
+inline constexpr auto kProjectRecordLayout = [](auto& c, auto& n) { project_record_fields(c, n); };
+
+inline constexpr std::size_t kProjectHeaderBytes =
+    text::layout_bytes<ProjectHeader>(kProjectHeaderLayout);
 // A record without its text.
-inline constexpr std::size_t kProjectRecordBytes = [] {
-    text::ByteCounter c;
-    model::SegmentNode n;
-    project_record_fields(c, n);
-    return c.bytes();
-}();
-inline constexpr std::size_t kProjectTextLengthAt = [] {
-    model::SegmentNode n;
-    text::ByteCounter c(&n.text_length);
-    project_record_fields(c, n);
-    return c.offset();
-}();
+inline constexpr std::size_t kProjectRecordBytes =
+    text::layout_bytes<model::SegmentNode>(kProjectRecordLayout);
+inline constexpr std::size_t kProjectTextLengthAt =
+    text::layout_offset(kProjectRecordLayout, &model::SegmentNode::text_length);
 
 // Bytes `n` takes in the file.
 inline std::size_t project_record_bytes(const model::SegmentNode& n) {

@@ -88,31 +88,18 @@ constexpr void stream_record_fields(Cursor& c, Node& n) {
     c.text(n.text, n.text_length);
 }
 
-inline constexpr std::size_t kStreamHeaderBytes = [] {
-    text::ByteCounter c;
-    StreamHeader h;
-    stream_header_fields(c, h);
-    return c.bytes();
-}();
-inline constexpr std::size_t kStreamLengthAt = [] {
-    StreamHeader h;
-    text::ByteCounter c(&h.length);
-    stream_header_fields(c, h);
-    return c.offset();
-}();
+inline constexpr auto kStreamHeaderLayout = [](auto& c, auto& h) { stream_header_fields(c, h); };
+inline constexpr auto kStreamRecordLayout = [](auto& c, auto& n) { stream_record_fields(c, n); };
+
+inline constexpr std::size_t kStreamHeaderBytes =
+    text::layout_bytes<StreamHeader>(kStreamHeaderLayout);
+inline constexpr std::size_t kStreamLengthAt =
+    text::layout_offset(kStreamHeaderLayout, &StreamHeader::length);
 // The fixed part of a record, before its text.
-inline constexpr std::size_t kStreamRecordBytes = [] {
-    text::ByteCounter c;
-    SegmentNode n;
-    stream_record_fields(c, n);
-    return c.bytes();
-}();
-inline constexpr std::size_t kStreamTextLengthAt = [] {
-    SegmentNode n;
-    text::ByteCounter c(&n.text_length);
-    stream_record_fields(c, n);
-    return c.offset();
-}();
+inline constexpr std::size_t kStreamRecordBytes =
+    text::layout_bytes<SegmentNode>(kStreamRecordLayout);
+inline constexpr std::size_t kStreamTextLengthAt =
+    text::layout_offset(kStreamRecordLayout, &SegmentNode::text_length);
 // The longest record: the fixed part and a whole text field.
 inline constexpr std::size_t kStreamRecordMaxBytes =
     kStreamRecordBytes + std::tuple_size_v<decltype(SegmentNode::text)>;

@@ -176,4 +176,22 @@ class ByteCounter {
     bool found_ = false;
 };
 
+// The bytes a layout's field list takes for a default `Record` (its texts empty).
+template <typename Record, typename Fields>
+constexpr std::size_t layout_bytes(Fields fields) {
+    Record r{};
+    ByteCounter c;
+    fields(c, r);
+    return c.bytes();
+}
+
+// Where `member` starts in a layout's field list.
+template <typename Record, typename Field, typename Fields>
+constexpr std::size_t layout_offset(Fields fields, Field Record::*member) {
+    Record r{};
+    ByteCounter c(&(r.*member));
+    fields(c, r);
+    return c.offset();
+}
+
 }  // namespace qvprt::text
