@@ -8,9 +8,11 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include "editor/fake_ports.h"
 #include "ui/aids/Dqfh.h"
 #include "ui/editor/QtPrompts.h"
 #include "ui/editor/QvprtTestApp.h"
+#include "ui/editor/QvprtTestDlg.h"
 #include "ui/symbol_font.h"
 
 namespace qvprt::ui {
@@ -125,6 +127,26 @@ class SymbolPickerTest : public QObject {
             dlg->cancelButton()->click();
         });
         QCOMPARE(prompts.ChooseSymbols(), std::nullopt);
+    }
+
+    // The toolbar button in a window with its own prompts: the real picker, and its symbols in
+    // the current row's text cell.
+    void toolbarButtonRunsThePicker() {
+        printing::SimPrinter printer;
+        editor::testing::FakeClock clock;
+        CQvprtTestDlg window(printer, nullptr, &clock);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTimer::singleShot(0, this, [] {
+            auto* dlg = qobject_cast<CDqfh*>(QApplication::activeModalWidget());
+            QVERIFY(dlg != nullptr);
+            DoubleClick(*dlg, CellCentre(*dlg, 0));
+            DoubleClick(*dlg, CellCentre(*dlg, 76));
+            dlg->okButton()->click();
+        });
+        window.command(ID_SYMBOL)->trigger();
+        QCOMPARE(window.editor().grid.GetItemText(0, editor::COL_TEXT),
+                 std::string("\xAA\xA1\xAA\xED"));
     }
 
     void screenshot() {
