@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "files/sheet_ole.h"
+#include "text/bytes.h"
 #include "text/gbk.h"
 
 namespace qvprt::files::sheet {
@@ -32,6 +33,17 @@ enum : std::uint16_t {
     kFormat = 0x041E,
     kBof = 0x0809,
 };
+
+// Fields of a record body; the callers check the body's size first.
+const unsigned char* at_byte(std::string_view b, std::size_t at) {
+    return reinterpret_cast<const unsigned char*>(b.data()) + at;
+}
+std::uint16_t le16(std::string_view b, std::size_t at) {
+    return text::get_le16(at_byte(b, at));
+}
+std::uint32_t le32(std::string_view b, std::size_t at) {
+    return text::get_le32(at_byte(b, at));
+}
 
 struct Record {
     std::uint16_t type = 0;
@@ -80,10 +92,7 @@ class Records {
     std::size_t offset() const { return pos_; }
 
   private:
-    std::uint16_t u16(std::size_t p) const {
-        return static_cast<std::uint16_t>(static_cast<unsigned char>(s_[p]) |
-                                          (static_cast<unsigned char>(s_[p + 1]) << 8));
-    }
+    std::uint16_t u16(std::size_t p) const { return text::get_le16(at_byte(s_, p)); }
     std::string_view s_;
     std::size_t pos_ = 0;
     bool truncated_ = false;
@@ -206,14 +215,6 @@ class Cursor {
     std::size_t pos_ = 0;
 };
 
-std::uint16_t le16(std::string_view b, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
-                                      (static_cast<unsigned char>(b[at + 1]) << 8));
-}
-std::uint32_t le32(std::string_view b, std::size_t at) {
-    return static_cast<std::uint32_t>(le16(b, at)) |
-           (static_cast<std::uint32_t>(le16(b, at + 2)) << 16);
-}
 double le_double(std::string_view b, std::size_t at) {
     std::uint64_t x = 0;
     for (std::size_t i = 0; i < 8; ++i) {
