@@ -158,6 +158,9 @@ class Editor {
     int current_row = -1;
     SegmentGrid grid;
     int overlong_count = 0;
+    // Rows the last compilation cut to 50 bytes (a text of exactly 50 counts as over-long but
+    // loses nothing).
+    int cut_count = 0;
     int usb_ready = 0;
     printing::CSerialPort printer_link;
     int printed_upto = 0;
@@ -200,6 +203,8 @@ class Editor {
     std::optional<std::string> ChooseSaveTarget(const char* filter, const char* initial_name);
     // Shows a failed write's message; answers whether the write succeeded.
     bool ReportWrite(const files::WriteResult& r);
+    // After a save, U-disk write or print: the rows its compilation cut, once.
+    void ReportCutRows();
 
     model::SegmentList segments_;
     Prompts& prompts_;

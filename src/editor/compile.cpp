@@ -19,9 +19,13 @@ CompileResult CompileSegments(bool editForm, const SegmentGrid& grid,
         model::SegmentNode& record = *result.walk_segment;
         record.enabled = grid.GetCheck(r) ? 1 : 0;
         record.is_current = r == current_row ? 1 : 0;
+        bool cut = false;
         if (layout::compile_segment_text(record, grid.GetItemText(r, COL_TEXT),
-                                         grid.GetItemText(r, COL_TEXT2), editForm)) {
+                                         grid.GetItemText(r, COL_TEXT2), editForm, &cut)) {
             ++result.overlong_count;
+        }
+        if (cut) {
+            ++result.cut_count;
         }
         layout::MeasureSegment(record, settings);
         if (record.next != nullptr) {
@@ -36,6 +40,7 @@ void Editor::CompileSegments(bool editForm) {
         editor::CompileSegments(editForm, grid, settings, segments_.head(), current_row);
     walk_segment = r.walk_segment;
     overlong_count = r.overlong_count;
+    cut_count = r.cut_count;
 }
 
 }  // namespace qvprt::editor

@@ -9,6 +9,7 @@ namespace qvprt::editor {
 
 struct CompileResult {
     int overlong_count = 0;                      // rows whose text reached 50 bytes
+    int cut_count = 0;                           // rows whose text lost bytes to the cut
     model::SegmentNode* walk_segment = nullptr;  // the last record compiled
 };
 

@@ -1,5 +1,6 @@
 // The file commands: save a project, open a project or U-disk print file, write a U-disk print
 // file. Readers and writers never touch the open job; only a whole, good file changes it.
+#include <cstdio>
 #include <string>
 
 #include "editor/Editor.h"
@@ -79,6 +80,7 @@ void Editor::SaveProjectFile() {
     }
     const std::string path = files::project_file_path(*chosen);
     ReportWrite(files::save_project_file(path, settings, segments_.head()));
+    ReportCutRows();
 }
 
 void Editor::SaveUdiskFile() {
@@ -88,12 +90,23 @@ void Editor::SaveUdiskFile() {
     }
     const std::string path = files::udisk_file_path(*chosen);
     CompileSegments(false);
-    // A job without a printable record leaves an empty file, as the printer expects of it.
     const std::vector<std::uint8_t> bytes = printing::encode_udisk_file(settings, segments_.head());
-    if (ReportWrite(files::write_file_safely(path, bytes)) && bytes.empty()) {
+    if (bytes.empty()) {
+        // Nothing to print: a file of that name keeps what it holds, and none is made.
         last_outcome = Outcome::Refused;
-        // The file is written, but the user should know it holds nothing to print.
         ShowMessage("没有选择（或录入）打印内容！", "提示");
+    } else {
+        ReportWrite(files::write_file_safely(path, bytes));
+    }
+    ReportCutRows();
+}
+
+void Editor::ReportCutRows() {
+    if (cut_count > 0) {
+        char buf[96];
+        std::snprintf(buf, sizeof buf, "共有%d段超长！每段最大长度%d！", cut_count,
+                      model::kMaxTextBytes);
+        ShowMessage(buf, "提示");
     }
 }
 

@@ -85,6 +85,7 @@ void Editor::OnPrint() {
             printer_link.close();
             break;
     }
+    ReportCutRows();
 }
 
 }  // namespace qvprt::editor

@@ -97,7 +97,7 @@ void replace_punctuation(std::string& s) {
 }
 
 bool compile_segment_text(model::SegmentNode& record, std::string_view first_line,
-                          std::string_view second_line, bool edit_form) {
+                          std::string_view second_line, bool edit_form, bool* cut) {
     std::string s(first_line);
     record.double_line = 0;
     if (!second_line.empty()) {
@@ -108,19 +108,10 @@ bool compile_segment_text(model::SegmentNode& record, std::string_view first_lin
 
     const std::string_view superscript_code(&model::CODE_SUPERSCRIPT, 1);
     const std::string_view subscript_code(&model::CODE_SUBSCRIPT, 1);
-    if (edit_form) {
-        record.superscript_count =
-            static_cast<std::uint8_t>(count_marks(s, model::MARK_SUPERSCRIPT).count);
-        record.subscript_count =
-            static_cast<std::uint8_t>(count_marks(s, model::MARK_SUBSCRIPT).count);
-    } else {
-        record.superscript_count = static_cast<std::uint8_t>(
-            text::gbk_replace_all(s, model::MARK_SUPERSCRIPT, superscript_code));
-        record.subscript_count = static_cast<std::uint8_t>(
-            text::gbk_replace_all(s, model::MARK_SUBSCRIPT, subscript_code));
+    if (!edit_form) {
+        text::gbk_replace_all(s, model::MARK_SUPERSCRIPT, superscript_code);
+        text::gbk_replace_all(s, model::MARK_SUBSCRIPT, subscript_code);
     }
-    record.script_count =
-        static_cast<std::uint8_t>(record.superscript_count + record.subscript_count);
 
     if (text::gbk_find(s, model::MARK_SERIAL) == std::string_view::npos) {
         record.has_serial = 0;
@@ -150,6 +141,25 @@ bool compile_segment_text(model::SegmentNode& record, std::string_view first_lin
     const std::size_t kept = overlong ? whole_character_prefix(s, limit) : s.size();
     text::copy_field(record.text, std::string_view(s).substr(0, kept));
     record.text_length = static_cast<std::uint8_t>(kept);
+    if (cut != nullptr) {
+        *cut = kept < s.size();
+    }
+
+    // Counted over what is kept: a mark that was cut off has no place in the record.
+    const std::string_view kept_text(s.data(), kept);
+    if (edit_form) {
+        record.superscript_count =
+            static_cast<std::uint8_t>(count_marks(kept_text, model::MARK_SUPERSCRIPT).count);
+        record.subscript_count =
+            static_cast<std::uint8_t>(count_marks(kept_text, model::MARK_SUBSCRIPT).count);
+    } else {
+        record.superscript_count = static_cast<std::uint8_t>(
+            std::count(kept_text.begin(), kept_text.end(), model::CODE_SUPERSCRIPT));
+        record.subscript_count = static_cast<std::uint8_t>(
+            std::count(kept_text.begin(), kept_text.end(), model::CODE_SUBSCRIPT));
+    }
+    record.script_count =
+        static_cast<std::uint8_t>(record.superscript_count + record.subscript_count);
 
     if (!edit_form) {
         move_symbols_to_printer_range(record.text.data(), kept);

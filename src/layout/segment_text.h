@@ -57,8 +57,9 @@ void replace_punctuation(std::string& s);
 
 // Builds the record's text and the counters derived from it from the row's two cells:
 // double_line, the script counts, the serial flags (cleared only), wide_char_count. Text of 50
-// bytes or more is cut to at most 50; answers true for such a row. Does not measure.
+// bytes or more is cut to at most 50; answers true for such a row, and sets *cut when bytes were
+// actually dropped. Does not measure.
 bool compile_segment_text(model::SegmentNode& record, std::string_view first_line,
-                          std::string_view second_line, bool edit_form);
+                          std::string_view second_line, bool edit_form, bool* cut = nullptr);
 
 }  // namespace qvprt::layout

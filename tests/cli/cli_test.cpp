@@ -473,6 +473,7 @@ TEST_F(CliTest, RefusalsShowTheWindowsMessages) {
     std::vector<Row> many(600, Row{std::string(50, 'W')});
     const std::string large = Project("large.qvk", many);
     const std::string capture = "sim:" + Path("capture");
+    std::ofstream(Path("kept.qvu")) << "kept";
     struct Case {
         std::vector<std::string> args;
         int status;
@@ -491,8 +492,9 @@ TEST_F(CliTest, RefusalsShowTheWindowsMessages) {
          {"Prompt: 输入段长值应在(6-150)之间!"}},
         {{"print", blank, "--printer", capture}, 4, {"提示: 没有选择（或录入）打印内容！"}},
         {{"print", large, "--printer", capture}, 4, {"QvprtTest: 已经超出最大打印量！"}},
-        // The U-disk command still leaves its empty file, as the printer expects.
+        // Nothing to print: no U-disk file is made, and one of that name stays as it was.
         {{"convert", blank, Path("empty.qvu")}, 4, {"提示: 没有选择（或录入）打印内容！"}},
+        {{"convert", blank, Path("kept.qvu")}, 4, {"提示: 没有选择（或录入）打印内容！"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.err[0]);
@@ -508,7 +510,8 @@ TEST_F(CliTest, RefusalsShowTheWindowsMessages) {
             EXPECT_FALSE(fs::exists(Path("capture/job-1.bin")));
         }
     }
-    EXPECT_EQ(fs::file_size(Path("empty.qvu")), 0u);
+    EXPECT_FALSE(fs::exists(Path("empty.qvu")));
+    EXPECT_EQ(ReadFile(Path("kept.qvu")), "kept");
     // Nothing to print still sends the H command.
     Cli({"print", blank, "--printer", capture});
     EXPECT_EQ(ReadFile(Path("capture/transfer-001.bin")), std::string("\x02H"));

@@ -217,16 +217,59 @@ TEST_F(FilesTest, UdiskFileWrittenAndReadBack) {
     EXPECT_EQ(g.editor.controls.density.selection, 11);
 }
 
-TEST_F(FilesTest, UdiskFileOfNothingIsEmptyAndSaysSo) {
-    EditorFixture f;
-    TypeRows(f, {"A"});
-    f.editor.grid.SetCheck(0, false);
-    f.prompts.files.push_back((dir / "Jobs" / "none.qvu").string());
-    f.editor.SaveUdiskFile();
-    ASSERT_TRUE(fs::exists(dir / "Jobs" / "none.qvu"));
-    EXPECT_EQ(fs::file_size(dir / "Jobs" / "none.qvu"), 0u);
-    EXPECT_EQ(f.prompts.Texts(), (std::vector<std::string>{"没有选择（或录入）打印内容！"}));
-    EXPECT_EQ(f.editor.last_outcome, Outcome::Refused);
+// Nothing printable: the user is told, and no file is made or emptied.
+TEST_F(FilesTest, UdiskFileOfNothingWritesNothing) {
+    const fs::path kept = dir / "Jobs" / "kept.qvu";
+    const Bytes old{0x02, 'A', 0, 10, 1, 'C', 9, 0, 0, 'E'};
+    std::ofstream(kept, std::ios::binary)
+        .write(reinterpret_cast<const char*>(old.data()), static_cast<std::streamsize>(old.size()));
+    for (const fs::path& target : {kept, dir / "Jobs" / "none.qvu"}) {
+        SCOPED_TRACE(target.string());
+        EditorFixture f;
+        TypeRows(f, {"A"});
+        f.editor.grid.SetCheck(0, false);
+        f.prompts.files.push_back(target.string());
+        f.editor.SaveUdiskFile();
+        EXPECT_EQ(f.prompts.Texts(), (std::vector<std::string>{"没有选择（或录入）打印内容！"}));
+        EXPECT_EQ(f.editor.last_outcome, Outcome::Refused);
+    }
+    EXPECT_EQ(Read(kept), old);
+    EXPECT_FALSE(fs::exists(dir / "Jobs" / "none.qvu"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "Jobs"), fs::directory_iterator()), 1);
+}
+
+// A refused two-line commit leaves the longer text in the cells; the next save, U-disk write or
+// print cuts it and says so once, after the command. A text of exactly 50 bytes loses nothing.
+TEST_F(FilesTest, RowsCutByTheCompilationAreReportedOnce) {
+    enum Command { kSave, kUdisk, kPrint };
+    for (Command command : {kSave, kUdisk, kPrint}) {
+        SCOPED_TRACE(command);
+        EditorFixture f;
+        f.editor.OnFontSizeChanged(1);
+        f.editor.OnAutoLength();  // every text up to 50 bytes fits
+        TypeRows(f, {std::string(30, 'A'), std::string(50, 'B'), std::string(30, 'C')});
+        f.editor.OnRowClicked(0, COL_TEXT2);
+        f.editor.CommitCell(0, COL_TEXT2, std::string(30, 'D'), false);
+        f.editor.OnRowClicked(2, COL_TEXT2);
+        f.editor.CommitCell(2, COL_TEXT2, std::string(25, 'E'), false);
+        ASSERT_EQ(f.editor.grid.GetItemText(0, COL_TEXT2), std::string(30, 'D'));
+        f.prompts.messages.clear();
+        switch (command) {
+            case kSave:
+                Save(f, "cut.qvk");
+                break;
+            case kUdisk:
+                f.prompts.files.push_back((dir / "Jobs" / "cut.qvu").string());
+                f.editor.SaveUdiskFile();
+                break;
+            case kPrint:
+                f.editor.OnPrint();
+                ASSERT_EQ(f.printer.jobs().size(), 1u);
+                break;
+        }
+        EXPECT_EQ(f.prompts.Texts(), (std::vector<std::string>{"共有2段超长！每段最大长度50！"}));
+        EXPECT_EQ(testing::Records(f.editor).head()->text_length, 50);
+    }
 }
 
 TEST_F(FilesTest, ExternalFontLibraryComesBackWithTheFile) {

@@ -113,6 +113,14 @@ const CompileCase kCases[] = {
     {"line break cut off", k50, "X", kPrinter, kNone, k50, 0, 0, 0, 0, 0, true},
     {"line break as byte 50", k49, "X", kPrinter, kNone, k49 + "\x1a", 1, 0, 0, 0, 0, true},
     {"cut before a character", k49 + "\xd6\xd0", "", kPrinter, kNone, k49, 0, 0, 0, 0, 0, true},
+    // Marks are counted in what the cut keeps.
+    {"superscript cut off, printer", k50 + "\xaa\xf2", "", kPrinter, kNone, k50, 0, 0, 0, 0, 0,
+     true},
+    {"superscript as byte 50, printer", k49 + "\xaa\xf2X", "", kPrinter, kNone, k49 + "\x1c", 0, 1,
+     0, 0, 0, true},
+    {"superscript cut off, edit", k49 + "\xaa\xf2", "", kEdit, kNone, k49, 0, 0, 0, 0, 0, true},
+    {"subscript on a second line cut off", k49, "\xaa\xf3", kPrinter, kNone, k49 + "\x1a", 1, 0, 0,
+     0, 0, true},
 };
 
 TEST(CompileSegmentText, Cases) {
