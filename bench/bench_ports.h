@@ -54,7 +54,7 @@ inline void FillRows(editor::Editor& editor, int rows, int repeat, bool serial) 
         if (serial) {
             t += "\xa1\xed";  // "№"
         }
-        editor.grid.SetCellText(r, editor::COL_TEXT, t);
+        editor::testing::Grid(editor).SetCellText(r, editor::COL_TEXT, t);
         model::SegmentNode& n = *editor::testing::Records(editor).at(r);
         n.auto_length = 1;
         n.font_size = 3;

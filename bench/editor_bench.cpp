@@ -36,7 +36,7 @@ void BM_ThousandAddRows(benchmark::State& state) {
         qvprt::printing::SimPrinter printer;
         auto editor =
             std::make_unique<Editor>(prompts, view, printer, qvprt::printing::system_clock());
-        editor->grid.SetListener(&listener);
+        editor->view_grid().SetListener(&listener);
         editor->Initialize();
         state.ResumeTiming();
         for (int i = 1; i < 1000; ++i) {
@@ -44,7 +44,7 @@ void BM_ThousandAddRows(benchmark::State& state) {
         }
         state.PauseTiming();
         notifications = listener.count;
-        benchmark::DoNotOptimize(editor->grid.GetItemCount());
+        benchmark::DoNotOptimize(editor->grid().GetItemCount());
         editor.reset();
         state.ResumeTiming();
     }

@@ -45,7 +45,7 @@ int Make(const std::string& file) {
     editor.Initialize();
     bench::FillRows(editor, 1000, 100, true);
     editor.SaveProjectFile();
-    return editor.last_outcome == editor::Outcome::Done ? 0 : 1;
+    return editor.last_outcome() == editor::Outcome::Done ? 0 : 1;
 }
 
 }  // namespace

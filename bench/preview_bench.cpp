@@ -29,7 +29,7 @@ class StripView : public bench::NullView {
   public:
     void SetPreviewHeight(double mm) override { strip->SetPreviewHeight(mm); }
     void ShowSegments() override {
-        strip->ShowSegments(editor->segments().head(), editor->settings);
+        strip->ShowSegments(editor->segments().head(), editor->settings());
     }
     ui::CMyPrintView* strip = nullptr;
     Editor* editor = nullptr;

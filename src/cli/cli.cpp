@@ -245,7 +245,7 @@ int RunJob(const Call& call, std::FILE* out, std::FILE* err) {
     prompts.QueueFile(input);
     editor.OpenFile();
     view.RunPosted();
-    if (editor.last_outcome != editor::Outcome::Done) {
+    if (editor.last_outcome() != editor::Outcome::Done) {
         return kExitFile;
     }
 
@@ -258,7 +258,7 @@ int RunJob(const Call& call, std::FILE* out, std::FILE* err) {
         if (call.form != "none") {
             editor.CompileSegments(call.form == "edit");
         }
-        const std::string json = dump_json(editor.settings, editor.segments().head());
+        const std::string json = dump_json(editor.settings(), editor.segments().head());
         std::fwrite(json.data(), 1, json.size(), out);
         return std::fflush(out) == 0 ? kExitDone : kExitFile;
     }
@@ -270,7 +270,7 @@ int RunJob(const Call& call, std::FILE* out, std::FILE* err) {
             editor.SaveUdiskFile();
         }
         view.RunPosted();
-        return ExitFor(editor.last_outcome);
+        return ExitFor(editor.last_outcome());
     }
 
     // print: the window's state after a start without a printer, so the print looks for one.
@@ -280,10 +280,10 @@ int RunJob(const Call& call, std::FILE* out, std::FILE* err) {
         usb.emplace();
         driver.SetTarget(*usb);
     }
-    editor.usb_ready = 0;
+    editor.ForgetPrinter();
     editor.OnPrint();
     view.RunPosted();
-    int status = ExitFor(editor.last_outcome);
+    int status = ExitFor(editor.last_outcome());
     if (simulated) {
         std::error_code ec;
         std::filesystem::create_directories(sim_dir, ec);

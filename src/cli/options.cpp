@@ -113,17 +113,15 @@ bool parse_job_option(std::string_view name, std::string_view value, JobOptions&
 bool apply_job_options(editor::Editor& e, const JobOptions& o, std::string& error,
                        const std::function<void()>& after_each) {
     using editor::Control;
-    auto box = [&](const std::optional<int>& v, editor::ComboBox& b,
-                   void (editor::Editor::*handler)(int)) {
+    auto box = [&](const std::optional<int>& v, void (editor::Editor::*handler)(int)) {
         if (v) {
-            b.selection = *v;
             (e.*handler)(*v);
             after_each();
         }
     };
-    box(o.material, e.controls.material, &editor::Editor::OnMaterialChanged);
+    box(o.material, &editor::Editor::OnMaterialChanged);
     if (o.param) {
-        const int entries = static_cast<int>(e.controls.material_param.entries.size());
+        const int entries = static_cast<int>(e.controls().material_param.entries.size());
         if (*o.param >= entries) {
             error = "--param " + std::to_string(*o.param) +
                     ": the parameter box holds positions 0.." + std::to_string(entries - 1) +
@@ -131,11 +129,11 @@ bool apply_job_options(editor::Editor& e, const JobOptions& o, std::string& erro
             return false;
         }
     }
-    box(o.param, e.controls.material_param, &editor::Editor::OnMaterialParamChanged);
-    box(o.cut, e.controls.cut, &editor::Editor::OnCutChanged);
-    box(o.spacing, e.controls.spacing, &editor::Editor::OnSpacingChanged);
-    box(o.arrangement, e.controls.arrangement, &editor::Editor::OnArrangementChanged);
-    box(o.density, e.controls.density, &editor::Editor::OnDensityChanged);
+    box(o.param, &editor::Editor::OnMaterialParamChanged);
+    box(o.cut, &editor::Editor::OnCutChanged);
+    box(o.spacing, &editor::Editor::OnSpacingChanged);
+    box(o.arrangement, &editor::Editor::OnArrangementChanged);
+    box(o.density, &editor::Editor::OnDensityChanged);
     if (o.copies) {
         e.OnEditTextChanged(Control::CopiesEdit, *o.copies);
         after_each();
@@ -162,7 +160,7 @@ bool apply_job_options(editor::Editor& e, const JobOptions& o, std::string& erro
         e.OnSetLength();
         after_each();
     }
-    box(o.font_size, e.controls.font_size, &editor::Editor::OnFontSizeChanged);
+    box(o.font_size, &editor::Editor::OnFontSizeChanged);
     if (auto_length) {
         e.OnAutoLength();
         after_each();
@@ -172,13 +170,13 @@ bool apply_job_options(editor::Editor& e, const JobOptions& o, std::string& erro
         e.OnSetRepeat();
         after_each();
     }
-    if (o.scale && !e.controls.scale.enabled) {
+    if (o.scale && !e.controls().scale.enabled) {
         error = "--scale: the scaling box is disabled while the external font library is chosen";
         return false;
     }
-    box(o.scale, e.controls.scale, &editor::Editor::OnScaleChanged);
-    box(o.decoration, e.controls.decoration, &editor::Editor::OnDecorationChanged);
-    box(o.direction, e.controls.direction, &editor::Editor::OnDirectionChanged);
+    box(o.scale, &editor::Editor::OnScaleChanged);
+    box(o.decoration, &editor::Editor::OnDecorationChanged);
+    box(o.direction, &editor::Editor::OnDirectionChanged);
     return true;
 }
 

@@ -57,7 +57,11 @@ bool ParseDialogInt(std::string_view s, int& value) {
 
 Editor::Editor(Prompts& prompts, EditorView& view, printing::Ch375Driver& driver,
                printing::Clock& clock)
-    : printer_link(driver, clock), prompts_(prompts), view_(view), driver_(driver), clock_(clock) {}
+    : printer_link_(driver, clock),
+      prompts_(prompts),
+      view_(view),
+      driver_(driver),
+      clock_(clock) {}
 
 Editor::~Editor() = default;
 
@@ -69,6 +73,11 @@ void Editor::ShowMessage(std::string_view utf8_text, std::string_view utf8_capti
 void Editor::SelectEntry(ComboBox& box, Control id, int selection) {
     box.selection =
         (selection >= 0 && selection < static_cast<int>(box.entries.size())) ? selection : -1;
+    view_.ControlChanged(id);
+}
+
+void Editor::Pick(ComboBox& box, Control id, int position) {
+    box.selection = position;
     view_.ControlChanged(id);
 }
 
@@ -91,10 +100,10 @@ std::string Editor::ScaleText(int char_scale) {
 }
 
 void Editor::Initialize() {
-    Controls& c = controls;
-    repeat_edit_value = 1;
-    length_edit_value = 20;
-    copies_edit_value = 1;
+    Controls& c = controls_;
+    repeat_edit_value_ = 1;
+    length_edit_value_ = 20;
+    copies_edit_value_ = 1;
     c.length_edit_text = "20";
     c.repeat_edit_text = "1";
     c.copies_edit_text = "1";
@@ -117,7 +126,7 @@ void Editor::Initialize() {
     c.material_param.entries = model::material_param_entries(0);
     c.material_param.selection = model::kDefaultParamPosition;
     c.cut.entries = Entries(model::kCutModes);
-    c.cut.selection = model::kCutModes.position_of(settings.cut_mode);
+    c.cut.selection = model::kCutModes.position_of(settings_.cut_mode);
     c.spacing.entries = Numbers(0, model::kMaxSpacing);
     c.spacing.selection = 0;
     c.arrangement.entries = Entries(model::kArrangements);
@@ -127,7 +136,7 @@ void Editor::Initialize() {
         c.density.entries.emplace_back(1, ch);
     }
     // The box starts on the entry of the density the job starts with.
-    c.density.selection = settings.density - 1;
+    c.density.selection = settings_.density - 1;
     c.font_size.entries = Entries(model::kFontSizes);
     c.font_size.selection = 0;
     c.decoration.entries = Entries(model::kDecorations);
@@ -137,10 +146,14 @@ void Editor::Initialize() {
     c.scale.entries = Entries(model::kScales);
     c.scale.selection = 0;
 
-    grid.SetHeaderCheckState(COL_CHECK, 2);
-    current_row = -1;
+    for (Control id : kAllControls) {
+        view_.ControlChanged(id);
+    }
+
+    grid_.SetHeaderCheckState(COL_CHECK, 2);
+    current_row_ = -1;
     AddRow();
-    usb_ready = ProbePrinter();
+    usb_ready_ = ProbePrinter();
 }
 
 bool Editor::OnExit() {
@@ -148,8 +161,8 @@ bool Editor::OnExit() {
     if (!ReadEdits()) {
         return false;
     }
-    if (printer_link.is_open()) {
-        printer_link.close();
+    if (printer_link_.is_open()) {
+        printer_link_.close();
     }
     if (view_.StatusExists()) {
         view_.CloseStatus();
@@ -163,9 +176,9 @@ bool Editor::ReadEdits() {
         int& value;
         Control id;
     };
-    const Edit edits[] = {{controls.length_edit_text, length_edit_value, Control::LengthEdit},
-                          {controls.repeat_edit_text, repeat_edit_value, Control::RepeatEdit},
-                          {controls.copies_edit_text, copies_edit_value, Control::CopiesEdit}};
+    const Edit edits[] = {{controls_.length_edit_text, length_edit_value_, Control::LengthEdit},
+                          {controls_.repeat_edit_text, repeat_edit_value_, Control::RepeatEdit},
+                          {controls_.copies_edit_text, copies_edit_value_, Control::CopiesEdit}};
     for (const Edit& e : edits) {
         int v = 0;
         if (!ParseDialogInt(e.text, v)) {
@@ -179,11 +192,11 @@ bool Editor::ReadEdits() {
 }
 
 void Editor::WriteEdits() {
-    controls.length_edit_text = std::to_string(length_edit_value);
-    controls.repeat_edit_text = std::to_string(repeat_edit_value);
-    const std::string copies = std::to_string(copies_edit_value);
-    const bool copies_changed = copies != controls.copies_edit_text;
-    controls.copies_edit_text = copies;
+    controls_.length_edit_text = std::to_string(length_edit_value_);
+    controls_.repeat_edit_text = std::to_string(repeat_edit_value_);
+    const std::string copies = std::to_string(copies_edit_value_);
+    const bool copies_changed = copies != controls_.copies_edit_text;
+    controls_.copies_edit_text = copies;
     view_.ControlChanged(Control::LengthEdit);
     view_.ControlChanged(Control::RepeatEdit);
     view_.ControlChanged(Control::CopiesEdit);
@@ -195,63 +208,63 @@ void Editor::WriteEdits() {
 
 void Editor::OnEditTextChanged(Control edit, std::string_view text) {
     if (edit == Control::LengthEdit) {
-        controls.length_edit_text = text;
+        controls_.length_edit_text = text;
     } else if (edit == Control::RepeatEdit) {
-        controls.repeat_edit_text = text;
+        controls_.repeat_edit_text = text;
     } else if (edit == Control::CopiesEdit) {
         OnCopiesChanged(text);
     }
 }
 
 void Editor::OnCopiesChanged(std::string_view text) {
-    controls.copies_edit_text = text;
+    controls_.copies_edit_text = text;
     if (!ReadEdits()) {
         return;
     }
-    if (!model::copies_in_range(copies_edit_value)) {
+    if (!model::copies_in_range(copies_edit_value_)) {
         char buf[64];
         std::snprintf(buf, sizeof buf, "打印份数应在[%d-%d]之间！", model::kMinCopies,
                       model::kMaxCopies);
         ShowMessage(buf, "提示");
-        copies_edit_value = 1;
+        copies_edit_value_ = 1;
         WriteEdits();
         return;
     }
-    settings.copies = copies_edit_value;
+    settings_.copies = copies_edit_value_;
 }
 
 void Editor::OnMaterialChanged(int position) {
-    controls.material.selection = position;
+    Pick(controls_.material, Control::Material, position);
     const model::MaterialChoice choice =
-        model::select_material(settings, segments_.head(), position);
-    controls.material_param.entries = choice.param_entries;
-    SelectEntry(controls.material_param, Control::MaterialParam, choice.param_selection);
+        model::select_material(settings_, segments_.head(), position);
+    controls_.material_param.entries = choice.param_entries;
+    SelectEntry(controls_.material_param, Control::MaterialParam, choice.param_selection);
     view_.SetPreviewHeight(choice.preview_height_mm);
 }
 
 void Editor::OnMaterialParamChanged(int position) {
-    controls.material_param.selection = position;
-    model::select_material_param(settings, segments_.head(), position);
+    Pick(controls_.material_param, Control::MaterialParam, position);
+    model::select_material_param(settings_, segments_.head(), position);
 }
 
 void Editor::OnCutChanged(int position) {
-    controls.cut.selection = position;
-    model::select_cut_mode(settings, position);
+    Pick(controls_.cut, Control::Cut, position);
+    model::select_cut_mode(settings_, position);
 }
 
 void Editor::OnSpacingChanged(int position) {
-    controls.spacing.selection = position;
-    model::select_spacing(settings, position);
+    Pick(controls_.spacing, Control::Spacing, position);
+    model::select_spacing(settings_, position);
 }
 
 void Editor::OnArrangementChanged(int position) {
-    controls.arrangement.selection = position;
-    model::select_arrangement(settings, position);
+    Pick(controls_.arrangement, Control::Arrangement, position);
+    model::select_arrangement(settings_, position);
 }
 
 void Editor::OnDensityChanged(int position) {
-    controls.density.selection = position;
-    model::select_density(settings, position);
+    Pick(controls_.density, Control::Density, position);
+    model::select_density(settings_, position);
 }
 
 }  // namespace qvprt::editor

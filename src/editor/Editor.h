@@ -73,7 +73,6 @@ class Editor {
 
     // Rows.
     void MakeRowCurrent(int row);
-    int GetCurrentRow() const { return current_row; }
     void AddRow();
     void DeleteCheckedRows();
     int OnRowClicked(int row, int column);
@@ -133,7 +132,7 @@ class Editor {
     int ProbePrinter();
 
     // Rebuilds every record from its grid row and measures it, in the edit form or (false) the
-    // printer form; sets walk_segment and overlong_count.
+    // printer form; sets walk_segment() and overlong_count().
     void CompileSegments(bool editForm);
 
     // The three integer edits as a block, in the order 1019, 1020, 1032. Reading stops at the first
@@ -148,29 +147,32 @@ class Editor {
     // The record's text as the two text cells show it: codes become the marks again.
     static std::pair<std::string, std::string> CellsFromRecordText(const model::SegmentNode& n);
 
+    // The next print probes for a printer again, as after a start without one.
+    void ForgetPrinter() { usb_ready_ = 0; }
+
+    // --- state the window, the command-line program and the tests read ---
+    const model::JobSettings& settings() const { return settings_; }
     // The records, one per grid row in grid order.
     const model::SegmentList& segments() const { return segments_; }
-
-    // --- state mirrored by the window ---
-    model::JobSettings settings;
-    model::SegmentNode* current_segment = nullptr;
-    model::SegmentNode* walk_segment = nullptr;
-    int current_row = -1;
-    SegmentGrid grid;
-    int overlong_count = 0;
+    const model::SegmentNode* current_segment() const { return current_segment_; }
+    const model::SegmentNode* walk_segment() const { return walk_segment_; }
+    int current_row() const { return current_row_; }
+    const SegmentGrid& grid() const { return grid_; }
+    // The grid model the window's table view shows; the view writes its check boxes and its own
+    // current row and column into it, as the user sets them.
+    SegmentGrid& view_grid() { return grid_; }
+    int overlong_count() const { return overlong_count_; }
     // Rows the last compilation cut to 50 bytes (a text of exactly 50 counts as over-long but
     // loses nothing).
-    int cut_count = 0;
-    int usb_ready = 0;
-    printing::CSerialPort printer_link;
-    int printed_upto = 0;
-    int length_edit_value = 25;
-    int repeat_edit_value = 1;
-    int copies_edit_value = 0;
-    Controls controls;
-    // Set by the file and print commands; the window ignores it. An empty U-disk print file and an
-    // append past the row limit count as refused, a file without any segment as a file error.
-    Outcome last_outcome = Outcome::Done;
+    int cut_count() const { return cut_count_; }
+    int usb_ready() const { return usb_ready_; }
+    const printing::CSerialPort& printer_link() const { return printer_link_; }
+    int printed_upto() const { return printed_upto_; }
+    int length_edit_value() const { return length_edit_value_; }
+    int repeat_edit_value() const { return repeat_edit_value_; }
+    int copies_edit_value() const { return copies_edit_value_; }
+    const Controls& controls() const { return controls_; }
+    Outcome last_outcome() const { return last_outcome_; }
 
   private:
     friend struct testing::EditorAccess;
@@ -186,7 +188,10 @@ class Editor {
 
     void ShowMessage(std::string_view utf8_text, std::string_view utf8_caption,
                      MessageIcon icon = MessageIcon::None);
+    // Selection set from code: an entry out of range selects nothing.
     void SelectEntry(ComboBox& box, Control id, int selection);
+    // The user's pick, kept as given.
+    void Pick(ComboBox& box, Control id, int position);
     void FillRowCells(int row, const model::SegmentNode& n);
     // Runs `apply(record, row)` on the current record, and on every record below it unless the
     // scope is "当前段".
@@ -206,7 +211,24 @@ class Editor {
     // After a save, U-disk write or print: the rows its compilation cut, once.
     void ReportCutRows();
 
+    model::JobSettings settings_;
     model::SegmentList segments_;
+    model::SegmentNode* current_segment_ = nullptr;
+    model::SegmentNode* walk_segment_ = nullptr;
+    int current_row_ = -1;
+    SegmentGrid grid_;
+    int overlong_count_ = 0;
+    int cut_count_ = 0;
+    int usb_ready_ = 0;
+    printing::CSerialPort printer_link_;
+    int printed_upto_ = 0;
+    int length_edit_value_ = 25;
+    int repeat_edit_value_ = 1;
+    int copies_edit_value_ = 0;
+    Controls controls_;
+    // Set by the file and print commands; the window ignores it. An empty U-disk print file and an
+    // append past the row limit count as refused, a file without any segment as a file error.
+    Outcome last_outcome_ = Outcome::Done;
     Prompts& prompts_;
     EditorView& view_;
     printing::Ch375Driver& driver_;

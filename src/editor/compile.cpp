@@ -37,10 +37,10 @@ CompileResult CompileSegments(bool editForm, const SegmentGrid& grid,
 
 void Editor::CompileSegments(bool editForm) {
     const CompileResult r =
-        editor::CompileSegments(editForm, grid, settings, segments_.head(), current_row);
-    walk_segment = r.walk_segment;
-    overlong_count = r.overlong_count;
-    cut_count = r.cut_count;
+        editor::CompileSegments(editForm, grid_, settings_, segments_.head(), current_row_);
+    walk_segment_ = r.walk_segment;
+    overlong_count_ = r.overlong_count;
+    cut_count_ = r.cut_count;
 }
 
 }  // namespace qvprt::editor

@@ -31,34 +31,36 @@ std::string FormatRange(const char* utf8_format, int low, int high) {
 
 template <typename F>
 void Editor::ScopeWalk(F&& apply) {
-    walk_segment = current_segment;
-    int row = current_row;
-    while (walk_segment != nullptr) {
-        apply(*walk_segment, row);
-        if (controls.current_only || walk_segment->next == nullptr) {
+    walk_segment_ = current_segment_;
+    int row = current_row_;
+    while (walk_segment_ != nullptr) {
+        apply(*walk_segment_, row);
+        if (controls_.current_only || walk_segment_->next == nullptr) {
             break;
         }
-        walk_segment = walk_segment->next;
+        walk_segment_ = walk_segment_->next;
         ++row;
     }
 }
 
 void Editor::Refit(SegmentNode& n) {
     if (n.auto_length == 0 && n.auto_font == 1) {
-        layout::AutoFitFontSize(n, settings);
+        layout::AutoFitFontSize(n, settings_);
     }
 }
 
 void Editor::OnScopeChanged(bool current_only) {
-    controls.current_only = current_only;
-    controls.current_and_below = !current_only;
+    controls_.current_only = current_only;
+    controls_.current_and_below = !current_only;
+    view_.ControlChanged(Control::CurrentOnly);
+    view_.ControlChanged(Control::CurrentAndBelow);
 }
 
 void Editor::OnAutoLength() {
-    controls.auto_length = true;
-    controls.fixed_length = false;
-    settings.default_auto_length = 1;
-    text::copy_field(settings.default_length_text, "Au");
+    controls_.auto_length = true;
+    controls_.fixed_length = false;
+    settings_.default_auto_length = 1;
+    text::copy_field(settings_.default_length_text, "Au");
     int skipped = 0;
     ScopeWalk([&](SegmentNode& n, int) {
         if (n.auto_font == 1) {
@@ -72,18 +74,20 @@ void Editor::OnAutoLength() {
     if (skipped > 0) {
         ShowMessage(Format("共有{%d}段字号已设为自动字号,不能再设自动段长！", skipped), "提示");
     }
-    controls.length_edit_enabled = false;
-    controls.set_length_enabled = false;
+    controls_.length_edit_enabled = false;
+    controls_.set_length_enabled = false;
     view_.ControlChanged(Control::AutoLength);
+    view_.ControlChanged(Control::FixedLength);
     view_.ControlChanged(Control::LengthEdit);
     view_.ControlChanged(Control::SetLength);
 }
 
 void Editor::OnFixedLength() {
-    controls.auto_length = false;
-    controls.fixed_length = true;
-    controls.length_edit_enabled = true;
-    controls.set_length_enabled = true;
+    controls_.auto_length = false;
+    controls_.fixed_length = true;
+    controls_.length_edit_enabled = true;
+    controls_.set_length_enabled = true;
+    view_.ControlChanged(Control::AutoLength);
     view_.ControlChanged(Control::FixedLength);
     view_.ControlChanged(Control::LengthEdit);
     view_.ControlChanged(Control::SetLength);
@@ -91,34 +95,34 @@ void Editor::OnFixedLength() {
 
 void Editor::OnSetLength() {
     ReadEdits();  // a refused edit shows its message; the command goes on with what was read
-    const int value = length_edit_value;
+    const int value = length_edit_value_;
     if (value < model::kMinLengthMm || value > model::kMaxLengthMm) {
         ShowMessage(
             FormatRange("输入段长值应在(%d-%d)之间!", model::kMinLengthMm, model::kMaxLengthMm),
             "Prompt");
-        length_edit_value = 20;
+        length_edit_value_ = 20;
         WriteEdits();
         return;
     }
-    text::copy_field(settings.default_length_text, std::to_string(value));
-    settings.default_auto_length = 0;
-    settings.default_length_mm = static_cast<std::int16_t>(value);
+    text::copy_field(settings_.default_length_text, std::to_string(value));
+    settings_.default_auto_length = 0;
+    settings_.default_length_mm = static_cast<std::int16_t>(value);
     int overflowed = 0;
     ScopeWalk([&](SegmentNode& n, int) {
         const auto length_text = n.length_text;
         const auto auto_length = n.auto_length;
         const auto length_dots = n.length_dots;
-        n.length_text = settings.default_length_text;
+        n.length_text = settings_.default_length_text;
         n.auto_length = 0;
         n.length_dots = static_cast<std::uint16_t>(value * model::dots_per_mm);
-        if (layout::SegmentOverflows(n, settings)) {
+        if (layout::SegmentOverflows(n, settings_)) {
             ++overflowed;
             n.length_text = length_text;
             n.auto_length = auto_length;
             n.length_dots = length_dots;
         }
         n.feed_dots = n.length_dots;
-        if (!controls.current_only) {
+        if (!controls_.current_only) {
             Refit(n);
         }
     });
@@ -129,48 +133,48 @@ void Editor::OnSetLength() {
 
 void Editor::OnSetRepeat() {
     ReadEdits();
-    const int value = repeat_edit_value;
+    const int value = repeat_edit_value_;
     if (value < model::kMinRepeat || value > model::kMaxRepeat) {
         ShowMessage(FormatRange("重复次数应在[%d-%d]之间！", model::kMinRepeat, model::kMaxRepeat),
                     "提示");
-        repeat_edit_value = 1;
+        repeat_edit_value_ = 1;
         WriteEdits();
         return;
     }
-    SegmentGrid::Batch batch(grid);
+    SegmentGrid::Batch batch(grid_);
     ScopeWalk([&](SegmentNode& n, int row) {
         model::set_repeat(n, value);
-        grid.SetCellText(row, COL_REPEAT, std::to_string(value));
+        grid_.SetCellText(row, COL_REPEAT, std::to_string(value));
     });
-    settings.default_repeat = static_cast<std::int16_t>(value);
+    settings_.default_repeat = static_cast<std::int16_t>(value);
 }
 
 void Editor::OnFontSizeChanged(int position) {
     const int sel = position;
-    controls.font_size.selection = sel;
-    settings.default_auto_font = sel == 0 ? 1 : 0;
-    settings.default_font_size = static_cast<std::uint8_t>(sel);
+    Pick(controls_.font_size, Control::FontSize, sel);
+    settings_.default_auto_font = sel == 0 ? 1 : 0;
+    settings_.default_font_size = static_cast<std::uint8_t>(sel);
     int skipped = 0, overlong = 0, above = 0, double_line = 0;
-    SegmentGrid::Batch batch(grid);
+    SegmentGrid::Batch batch(grid_);
     auto attempt = [&](SegmentNode& n, int row) {
         const auto auto_font = n.auto_font;
         const auto font_size = n.font_size;
-        n.auto_font = settings.default_auto_font;
-        n.font_size = settings.default_font_size;
+        n.auto_font = settings_.default_auto_font;
+        n.font_size = settings_.default_font_size;
         Refit(n);
-        if (layout::SegmentOverflows(n, settings)) {
+        if (layout::SegmentOverflows(n, settings_)) {
             n.auto_font = auto_font;
             n.font_size = font_size;
             ++overlong;
         } else {
-            grid.SetCellText(row, COL_FONTSIZE, std::to_string(settings.default_font_size));
+            grid_.SetCellText(row, COL_FONTSIZE, std::to_string(settings_.default_font_size));
         }
     };
     ScopeWalk([&](SegmentNode& n, int row) {
         if (sel >= 1) {
-            const int largest = layout::max_font_size(settings);
+            const int largest = layout::max_font_size(settings_);
             if (sel > largest) {
-                SelectEntry(controls.font_size, Control::FontSize, largest);
+                SelectEntry(controls_.font_size, Control::FontSize, largest);
                 ++above;
             } else if (n.double_line && sel >= 4) {
                 ++double_line;
@@ -203,44 +207,44 @@ void Editor::OnFontSizeChanged(int position) {
 }
 
 void Editor::OnScaleChanged(int position) {
-    controls.scale.selection = position;
+    Pick(controls_.scale, Control::Scale, position);
     const std::uint8_t scale = model::kScales.code_at(position);
     const std::string shown = ScaleText(scale);
-    SegmentGrid::Batch batch(grid);
+    SegmentGrid::Batch batch(grid_);
     ScopeWalk([&](SegmentNode& n, int row) {
         n.char_scale = scale;
-        grid.SetCellText(row, COL_SCALE, shown);
+        grid_.SetCellText(row, COL_SCALE, shown);
     });
 }
 
 void Editor::OnDecorationChanged(int position) {
-    controls.decoration.selection = position;
+    Pick(controls_.decoration, Control::Decoration, position);
     const char code = model::kDecorations.code_at(position);
     const std::string shown = DecorationText(code);
-    settings.default_decoration = code;
-    SegmentGrid::Batch batch(grid);
+    settings_.default_decoration = code;
+    SegmentGrid::Batch batch(grid_);
     ScopeWalk([&](SegmentNode& n, int row) {
         n.decoration = code;
-        grid.SetCellText(row, COL_DECORATION, shown);
+        grid_.SetCellText(row, COL_DECORATION, shown);
     });
 }
 
 void Editor::OnDirectionChanged(int position) {
-    controls.direction.selection = position;
-    settings.default_direction = model::kDirections.code_at(position);
-    const std::string shown = DirectionText(settings.default_direction);
+    Pick(controls_.direction, Control::Direction, position);
+    settings_.default_direction = model::kDirections.code_at(position);
+    const std::string shown = DirectionText(settings_.default_direction);
     int overflowed = 0;
-    SegmentGrid::Batch batch(grid);
+    SegmentGrid::Batch batch(grid_);
     ScopeWalk([&](SegmentNode& n, int row) {
         const auto direction = n.direction;
-        n.direction = settings.default_direction;
+        n.direction = settings_.default_direction;
         Refit(n);
-        if (layout::SegmentOverflows(n, settings)) {
+        if (layout::SegmentOverflows(n, settings_)) {
             ++overflowed;
             n.direction = direction;
-            layout::SegmentOverflows(n, settings);  // measure again with the direction put back
+            layout::SegmentOverflows(n, settings_);  // measure again with the direction put back
         } else {
-            grid.SetCellText(row, COL_DIRECTION, shown);
+            grid_.SetCellText(row, COL_DIRECTION, shown);
         }
     });
     if (overflowed > 0) {
@@ -249,19 +253,19 @@ void Editor::OnDirectionChanged(int position) {
 }
 
 void Editor::SetFontLibrary(bool external) {
-    controls.local_font = !external;
-    controls.external_font = external;
-    controls.scale.enabled = !external;
+    controls_.local_font = !external;
+    controls_.external_font = external;
+    controls_.scale.enabled = !external;
     view_.ControlChanged(Control::LocalFont);
     view_.ControlChanged(Control::ExternalFont);
     view_.ControlChanged(Control::Scale);
     const std::uint8_t scale = external ? model::kExternalFontScale : model::kScales.code_at(0);
     const std::string shown = ScaleText(scale);
-    SegmentGrid::Batch batch(grid);
+    SegmentGrid::Batch batch(grid_);
     int row = 0;
     for (SegmentNode* n = segments_.head(); n != nullptr; n = n->next, ++row) {
         n->char_scale = scale;
-        grid.SetCellText(row, COL_SCALE, shown);
+        grid_.SetCellText(row, COL_SCALE, shown);
         Refit(*n);
     }
 }

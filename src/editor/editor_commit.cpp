@@ -25,9 +25,9 @@ long LeadingInteger(const std::string& s) {
 }  // namespace
 
 int Editor::OnCanEditCell(int /*row*/, int column) {
-    const SegmentNode* n = current_segment;
+    const SegmentNode* n = current_segment_;
     if (n != nullptr && n->double_line == 0 && column == COL_TEXT2 &&
-        settings.material_index == 1 && n->auto_font == 0 && n->font_size > 3) {
+        settings_.material_index == 1 && n->auto_font == 0 && n->font_size > 3) {
         ShowMessage("字体太大，不适合双行，请先选择1-3号字体！", "提示");
         return 0;
     }
@@ -35,7 +35,7 @@ int Editor::OnCanEditCell(int /*row*/, int column) {
 }
 
 int Editor::CommitCell(int row, int column, std::string_view text, bool ended_by_enter) {
-    if (grid.SetCellText(row, column, text) == 0) {
+    if (grid_.SetCellText(row, column, text) == 0) {
         return 0;
     }
     return OnCellChanged(row, column, ended_by_enter);
@@ -43,24 +43,24 @@ int Editor::CommitCell(int row, int column, std::string_view text, bool ended_by
 
 // A refused commit answers 0 before the Enter is looked at: the edit does not move on.
 int Editor::OnCellChanged(int row, int column, bool ended_by_enter) {
-    SegmentNode* n = current_segment;
+    SegmentNode* n = current_segment_;
     if (n == nullptr) {
         return 0;
     }
     if (column == COL_REPEAT) {
-        const long value = LeadingInteger(grid.GetItemText(row, COL_REPEAT));
+        const long value = LeadingInteger(grid_.GetItemText(row, COL_REPEAT));
         if (value > model::kMaxRepeat || value < model::kMinRepeat) {
             char buf[128];
             std::snprintf(buf, sizeof buf, "重复次数应在[%d-%d]之间，设置无效！", model::kMinRepeat,
                           model::kMaxRepeat);
             ShowMessage(buf, "Prompt");
-            grid.SetCellText(row, COL_REPEAT, std::to_string(n->repeat));
+            grid_.SetCellText(row, COL_REPEAT, std::to_string(n->repeat));
             return 0;
         }
         model::set_repeat(*n, static_cast<int>(value));
     } else {
-        std::string s = grid.GetItemText(row, COL_TEXT);
-        const std::string& t = grid.GetItemText(row, COL_TEXT2);
+        std::string s = grid_.GetItemText(row, COL_TEXT);
+        const std::string& t = grid_.GetItemText(row, COL_TEXT2);
         if (!t.empty()) {
             s += model::CODE_LINE_BREAK;
             s += t;
@@ -85,10 +85,10 @@ int Editor::OnCellChanged(int row, int column, bool ended_by_enter) {
         };
         store(s);
         Refit(*n);
-        if (layout::SegmentOverflows(*n, settings)) {
+        if (layout::SegmentOverflows(*n, settings_)) {
             store(old);
-            grid.SetCellText(current_row, COL_TEXT, old1);
-            grid.SetCellText(current_row, COL_TEXT2, old2);
+            grid_.SetCellText(current_row_, COL_TEXT, old1);
+            grid_.SetCellText(current_row_, COL_TEXT2, old2);
             ShowMessage("输入内容超长！", "提示");
             return 0;
         }
@@ -101,7 +101,7 @@ int Editor::OnCellChanged(int row, int column, bool ended_by_enter) {
     if (!ended_by_enter) {
         return 0;
     }
-    const int rows = grid.GetItemCount();
+    const int rows = grid_.GetItemCount();
     if (row < rows - 1) {
         int next = row + 1;
         int next_column = column;
@@ -125,7 +125,7 @@ int Editor::OnCellChanged(int row, int column, bool ended_by_enter) {
     } else if (row < model::kMaxRows &&
                printing::encoded_job_size(segments_.head()) < printing::kMaxJobBytes) {
         AddRow();
-        if (grid.GetItemCount() > rows) {
+        if (grid_.GetItemCount() > rows) {
             view_.OpenCellEditor(row + 1, COL_TEXT);
         }
     }

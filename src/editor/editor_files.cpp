@@ -50,14 +50,14 @@ std::pair<std::string, std::string> Editor::CellsFromRecordText(const SegmentNod
 }
 
 std::optional<std::string> Editor::ChooseSaveTarget(const char* filter, const char* initial_name) {
-    last_outcome = Outcome::Done;
+    last_outcome_ = Outcome::Done;
     FileChooser chooser;
     chooser.filter = filter;
     chooser.initial_name = initial_name;
     chooser.confirm_overwrite = true;
     auto chosen = prompts_.ChooseSaveFile(chooser);
     if (!chosen) {
-        last_outcome = Outcome::Cancelled;
+        last_outcome_ = Outcome::Cancelled;
         return chosen;
     }
     view_.CommitCellEditor();
@@ -67,7 +67,7 @@ std::optional<std::string> Editor::ChooseSaveTarget(const char* filter, const ch
 
 bool Editor::ReportWrite(const files::WriteResult& r) {
     if (!r.ok) {
-        last_outcome = Outcome::FileError;
+        last_outcome_ = Outcome::FileError;
         prompts_.ShowMessage(r.message, text::gbk("提示"), MessageIcon::Exclamation);
     }
     return r.ok;
@@ -79,7 +79,7 @@ void Editor::SaveProjectFile() {
         return;
     }
     const std::string path = files::project_file_path(*chosen);
-    ReportWrite(files::save_project_file(path, settings, segments_.head()));
+    ReportWrite(files::save_project_file(path, settings_, segments_.head()));
     ReportCutRows();
 }
 
@@ -90,10 +90,11 @@ void Editor::SaveUdiskFile() {
     }
     const std::string path = files::udisk_file_path(*chosen);
     CompileSegments(false);
-    const std::vector<std::uint8_t> bytes = printing::encode_udisk_file(settings, segments_.head());
+    const std::vector<std::uint8_t> bytes =
+        printing::encode_udisk_file(settings_, segments_.head());
     if (bytes.empty()) {
         // Nothing to print: a file of that name keeps what it holds, and none is made.
-        last_outcome = Outcome::Refused;
+        last_outcome_ = Outcome::Refused;
         ShowMessage("没有选择（或录入）打印内容！", "提示");
     } else {
         ReportWrite(files::write_file_safely(path, bytes));
@@ -102,9 +103,9 @@ void Editor::SaveUdiskFile() {
 }
 
 void Editor::ReportCutRows() {
-    if (cut_count > 0) {
+    if (cut_count_ > 0) {
         char buf[96];
-        std::snprintf(buf, sizeof buf, "共有%d段超长！每段最大长度%d！", cut_count,
+        std::snprintf(buf, sizeof buf, "共有%d段超长！每段最大长度%d！", cut_count_,
                       model::kMaxTextBytes);
         ShowMessage(buf, "提示");
     }
@@ -112,47 +113,48 @@ void Editor::ReportCutRows() {
 
 void Editor::ApplyFileSettings(const files::ReadResult& file) {
     const files::FileJobSettings& fs = file.settings;
-    settings.spacing = fs.spacing;
-    SelectEntry(controls.spacing, Control::Spacing, fs.spacing);
-    settings.density = fs.density;
-    SelectEntry(controls.density, Control::Density, fs.density - 1);
-    settings.cut_mode = fs.cut_mode;
+    settings_.spacing = fs.spacing;
+    SelectEntry(controls_.spacing, Control::Spacing, fs.spacing);
+    settings_.density = fs.density;
+    SelectEntry(controls_.density, Control::Density, fs.density - 1);
+    settings_.cut_mode = fs.cut_mode;
     // The readers take only the box's codes.
     if (const int cut = model::kCutModes.position_of(fs.cut_mode); cut >= 0) {
-        SelectEntry(controls.cut, Control::Cut, cut);
+        SelectEntry(controls_.cut, Control::Cut, cut);
     }
-    settings.arrangement = fs.arrangement;
-    SelectEntry(controls.arrangement, Control::Arrangement, fs.arrangement);
+    settings_.arrangement = fs.arrangement;
+    SelectEntry(controls_.arrangement, Control::Arrangement, fs.arrangement);
     if (fs.material_index) {
         const int m = *fs.material_index;
-        settings.material_index = m;
-        SelectEntry(controls.material, Control::Material, m);
+        settings_.material_index = m;
+        SelectEntry(controls_.material, Control::Material, m);
         if (model::has_material_position(m)) {
-            controls.material_param.entries = model::material_param_entries(m);
+            controls_.material_param.entries = model::material_param_entries(m);
+            view_.ControlChanged(Control::MaterialParam);
         }
         // Rows added after the open copy the material the boxes show.
-        model::JobSettings chosen = settings;
+        model::JobSettings chosen = settings_;
         model::select_material(chosen, nullptr, m);
-        settings.material_code = chosen.material_code;
-        settings.material_param = chosen.material_param;
+        settings_.material_code = chosen.material_code;
+        settings_.material_param = chosen.material_param;
     }
     if (fs.material_param_index) {
         const int p = *fs.material_param_index;
-        settings.material_param_index = p;
-        SelectEntry(controls.material_param, Control::MaterialParam, p);
-        model::JobSettings chosen = settings;
+        settings_.material_param_index = p;
+        SelectEntry(controls_.material_param, Control::MaterialParam, p);
+        model::JobSettings chosen = settings_;
         model::select_material_param(chosen, nullptr, p);
-        settings.material_param = chosen.material_param;
+        settings_.material_param = chosen.material_param;
     }
     if (fs.copies) {
-        settings.copies = *fs.copies;
-        copies_edit_value = *fs.copies;
+        settings_.copies = *fs.copies;
+        copies_edit_value_ = *fs.copies;
         WriteEdits();
     }
     if (file.external_font) {
-        controls.scale.enabled = false;
-        controls.external_font = true;
-        controls.local_font = false;
+        controls_.scale.enabled = false;
+        controls_.external_font = true;
+        controls_.local_font = false;
         view_.ControlChanged(Control::Scale);
         view_.ControlChanged(Control::ExternalFont);
         view_.ControlChanged(Control::LocalFont);
@@ -160,14 +162,14 @@ void Editor::ApplyFileSettings(const files::ReadResult& file) {
 }
 
 void Editor::OpenFile() {
-    last_outcome = Outcome::Done;
+    last_outcome_ = Outcome::Done;
     FileChooser chooser;
     chooser.filter = "QVU(*.qvu)|*.qvu|QVK(*.qvk)|*.qvk|";
     chooser.default_extension = "qvu";
     chooser.must_exist = true;
     const auto chosen = prompts_.ChooseOpenFile(chooser);
     if (!chosen) {
-        last_outcome = Outcome::Cancelled;
+        last_outcome_ = Outcome::Cancelled;
         return;
     }
     bool replace = true;
@@ -175,23 +177,23 @@ void Editor::OpenFile() {
         replace = prompts_.AskYesNo(text::gbk("是否删除当前内容？"), text::gbk("提示"));
     }
     // The file is read whole before anything of the open job changes.
-    files::ReadResult file = files::read_job_file(*chosen, settings);
+    files::ReadResult file = files::read_job_file(*chosen, settings_);
     if (!file.ok()) {
-        last_outcome = Outcome::FileError;
+        last_outcome_ = Outcome::FileError;
         prompts_.ShowMessage(file.message, text::gbk("提示"), MessageIcon::Exclamation);
         return;
     }
     if (file.records.empty()) {
-        last_outcome = Outcome::FileError;
+        last_outcome_ = Outcome::FileError;
         prompts_.ShowMessage(
             files::gbk_for_message("文件“" + *chosen + "”中没有任何段，未读入任何内容。"),
             text::gbk("提示"), MessageIcon::Exclamation);
         return;
     }
     // The grid holds at most kMaxRows rows: an append that would pass them changes nothing.
-    const int existing = replace ? 0 : grid.GetItemCount();
+    const int existing = replace ? 0 : grid_.GetItemCount();
     if (existing + file.records.size() > model::kMaxRows) {
-        last_outcome = Outcome::Refused;
+        last_outcome_ = Outcome::Refused;
         prompts_.ShowMessage(
             files::gbk_for_message("文件“" + *chosen + "”的段数与当前内容合计超过" +
                                    std::to_string(model::kMaxRows) +
@@ -202,27 +204,27 @@ void Editor::OpenFile() {
 
     if (replace) {
         ClearRows();
-        current_row = -1;
+        current_row_ = -1;
     }
     ApplyFileSettings(file);
 
     // Fill the grid rows of the records read.
-    SegmentGrid::Batch batch(grid);
-    int n = grid.GetItemCount();
+    SegmentGrid::Batch batch(grid_);
+    int n = grid_.GetItemCount();
     if (n > 0) {
         MakeRowCurrent(n - 1);
     }
     n = AppendRows(std::move(file.records));
-    for (SegmentNode* r = segments_.at(n); n < grid.GetItemCount(); r = r->next, ++n) {
-        current_segment = r;
+    for (SegmentNode* r = segments_.at(n); n < grid_.GetItemCount(); r = r->next, ++n) {
+        current_segment_ = r;
         const auto [first, second] = CellsFromRecordText(*r);
-        grid.SetCellText(n, COL_TEXT, first);
+        grid_.SetCellText(n, COL_TEXT, first);
         if (!second.empty()) {
-            grid.SetCellText(n, COL_TEXT2, second);
+            grid_.SetCellText(n, COL_TEXT2, second);
         }
         FillRowCells(n, *r);
-        grid.SetCheck(n, true);
-        grid.SetCurrentColumn(COL_TEXT);
+        grid_.SetCheck(n, true);
+        grid_.SetCurrentColumn(COL_TEXT);
     }
     MakeRowCurrent(0);
 }

@@ -19,7 +19,7 @@ void Editor::OnPreview() {
     view_.CommitCellEditor();
     // Fresh enabled flags, current marks, texts and counters for the picture.
     CompileSegments(true);
-    if (const std::optional<double> mm = PreviewHeightMm(settings)) {
+    if (const std::optional<double> mm = PreviewHeightMm(settings_)) {
         view_.SetPreviewHeight(*mm);
     }
     view_.ShowSegments();

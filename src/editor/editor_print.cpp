@@ -11,7 +11,7 @@ constexpr int kAfterJobWaitMs = 2000;
 }  // namespace
 
 int Editor::ProbePrinter() {
-    const printing::ProbeResult r = printer_link.probe_printer();
+    const printing::ProbeResult r = printer_link_.probe_printer();
     if (r.found) {
         return 1;
     }
@@ -26,18 +26,18 @@ int Editor::ProbePrinter() {
 }
 
 void Editor::OnPrint() {
-    last_outcome = Outcome::Done;
-    if (usb_ready == 0) {
-        usb_ready = ProbePrinter();
-        if (usb_ready == 0) {
-            last_outcome = Outcome::NoPrinter;
+    last_outcome_ = Outcome::Done;
+    if (usb_ready_ == 0) {
+        usb_ready_ = ProbePrinter();
+        if (usb_ready_ == 0) {
+            last_outcome_ = Outcome::NoPrinter;
             return;
         }
     }
-    if (!printer_link.open()) {
+    if (!printer_link_.open()) {
         view_.HideStatus();
         ShowMessage("打开端口错误！", "提示");
-        last_outcome = Outcome::NoPrinter;
+        last_outcome_ = Outcome::NoPrinter;
         return;
     }
     auto status = [this](const char* utf8) { view_.SetStatusText(text::gbk(utf8)); };
@@ -55,34 +55,34 @@ void Editor::OnPrint() {
     view_.ShowStatus();
     status("正在传输打印数据...");
 
-    printed_upto = printer_link.send_job(settings, segments_.head(), 0);
-    switch (printed_upto) {
+    printed_upto_ = printer_link_.send_job(settings_, segments_.head(), 0);
+    switch (printed_upto_) {
         case printing::kSendNothing:
             view_.HideStatus();
             ShowMessage("没有选择（或录入）打印内容！", "提示");
-            printer_link.send_command(true);
-            printer_link.close();
-            last_outcome = Outcome::Refused;
+            printer_link_.send_command(true);
+            printer_link_.close();
+            last_outcome_ = Outcome::Refused;
             break;
         case printing::kSendTooLarge:
             ShowMessage("已经超出最大打印量！", kAppTitle, MessageIcon::Question);
             view_.HideStatus();
-            printer_link.close();
-            last_outcome = Outcome::Refused;
+            printer_link_.close();
+            last_outcome_ = Outcome::Refused;
             break;
         case printing::kSendFailed:
             // The printer did not take the whole job: never report it as sent.
             view_.HideStatus();
             ShowMessage("打印数据传输失败，请检查打印机连接后重新打印！", "提示");
-            printer_link.close();
-            printed_upto = 0;
-            last_outcome = Outcome::PrinterFailed;
+            printer_link_.close();
+            printed_upto_ = 0;
+            last_outcome_ = Outcome::PrinterFailed;
             break;
         default:
             status("全部打印内容传输完成，请等待打印结束！");
             clock_.Sleep(kAfterJobWaitMs);
             view_.HideStatus();
-            printer_link.close();
+            printer_link_.close();
             break;
     }
     ReportCutRows();

@@ -12,65 +12,65 @@ using model::SegmentNode;
 
 SegmentNode* Editor::InsertRow(int row) {
     SegmentNode* record =
-        segments_.insert_after(row > 0 ? segments_.at(row - 1) : nullptr, settings);
-    grid.InsertItem(row);
+        segments_.insert_after(row > 0 ? segments_.at(row - 1) : nullptr, settings_);
+    grid_.InsertItem(row);
     return record;
 }
 
 SegmentNode* Editor::EraseRow(int row) {
     SegmentNode* record = segments_.at(row);
-    if (record == walk_segment) {
-        walk_segment = nullptr;
+    if (record == walk_segment_) {
+        walk_segment_ = nullptr;
     }
-    if (record == current_segment) {
-        current_segment = nullptr;
+    if (record == current_segment_) {
+        current_segment_ = nullptr;
     }
-    grid.DeleteItem(row);
+    grid_.DeleteItem(row);
     return segments_.erase(record);
 }
 
 void Editor::ClearRows() {
     segments_.clear();
-    current_segment = walk_segment = nullptr;
-    grid.DeleteAllItems();
+    current_segment_ = walk_segment_ = nullptr;
+    grid_.DeleteAllItems();
 }
 
 int Editor::AppendRows(model::SegmentList&& read) {
-    const int first = grid.GetItemCount();
+    const int first = grid_.GetItemCount();
     int row = first;
     for (SegmentNode* r = segments_.splice_back(std::move(read)); r != nullptr; r = r->next) {
-        grid.InsertItem(row++);
+        grid_.InsertItem(row++);
     }
     return first;
 }
 
 void Editor::MakeRowCurrent(int row) {
-    const int n = grid.GetItemCount();
+    const int n = grid_.GetItemCount();
     if (row < 0 || row >= n) {
-        current_row = -1;
+        current_row_ = -1;
         return;
     }
-    current_row = row;
-    grid.SelectRow(row, true);
-    current_segment = segments_.at(row);
+    current_row_ = row;
+    grid_.SelectRow(row, true);
+    current_segment_ = segments_.at(row);
     static const std::string star = text::gbk("★");
-    SegmentGrid::Batch batch(grid);
+    SegmentGrid::Batch batch(grid_);
     for (int i = 0; i < n; ++i) {
-        grid.SetCellText(i, COL_CURRENT, i == row ? std::string_view(star) : std::string_view());
-        grid.SetCellText(i, COL_NUMBER, std::to_string(i + 1));
+        grid_.SetCellText(i, COL_CURRENT, i == row ? std::string_view(star) : std::string_view());
+        grid_.SetCellText(i, COL_NUMBER, std::to_string(i + 1));
     }
 }
 
 void Editor::FillRowCells(int row, const SegmentNode& n) {
-    grid.SetCellText(row, COL_REPEAT, std::to_string(n.repeat));
-    grid.SetCellText(row, COL_FONTSIZE, std::to_string(n.font_size));
-    grid.SetCellText(row, COL_DECORATION, DecorationText(n.decoration));
-    grid.SetCellText(row, COL_DIRECTION, DirectionText(n.direction));
-    grid.SetCellText(row, COL_SCALE, ScaleText(n.char_scale));
+    grid_.SetCellText(row, COL_REPEAT, std::to_string(n.repeat));
+    grid_.SetCellText(row, COL_FONTSIZE, std::to_string(n.font_size));
+    grid_.SetCellText(row, COL_DECORATION, DecorationText(n.decoration));
+    grid_.SetCellText(row, COL_DIRECTION, DirectionText(n.direction));
+    grid_.SetCellText(row, COL_SCALE, ScaleText(n.char_scale));
 }
 
 void Editor::AddRow() {
-    if (grid.GetItemCount() >= model::kMaxRows) {
+    if (grid_.GetItemCount() >= model::kMaxRows) {
         ShowMessage("已经到最大行数！", "提示");
         return;
     }
@@ -80,50 +80,50 @@ void Editor::AddRow() {
         ShowMessage("已经超出最大打印量！", "提示");
         return;
     }
-    const int index = current_row + 1;
-    SegmentGrid::Batch batch(grid);
-    current_segment = InsertRow(index);
-    if (controls.external_font) {
-        current_segment->char_scale = 2;
+    const int index = current_row_ + 1;
+    SegmentGrid::Batch batch(grid_);
+    current_segment_ = InsertRow(index);
+    if (controls_.external_font) {
+        current_segment_->char_scale = 2;
     }
-    grid.SetCheck(index, true);
-    grid.SetCellText(index, COL_NUMBER, std::to_string(index + 1));
-    grid.SetCellText(index, COL_REPEAT, std::to_string(settings.default_repeat));
-    grid.SetCellText(index, COL_FONTSIZE, std::to_string(settings.default_font_size));
-    grid.SetCellText(index, COL_DECORATION, DecorationText(settings.default_decoration));
-    grid.SetCellText(index, COL_DIRECTION, DirectionText(settings.default_direction));
-    grid.SetCellText(index, COL_SCALE, ScaleText(current_segment->char_scale));
-    grid.SetCurrentColumn(COL_NUMBER);
+    grid_.SetCheck(index, true);
+    grid_.SetCellText(index, COL_NUMBER, std::to_string(index + 1));
+    grid_.SetCellText(index, COL_REPEAT, std::to_string(settings_.default_repeat));
+    grid_.SetCellText(index, COL_FONTSIZE, std::to_string(settings_.default_font_size));
+    grid_.SetCellText(index, COL_DECORATION, DecorationText(settings_.default_decoration));
+    grid_.SetCellText(index, COL_DIRECTION, DirectionText(settings_.default_direction));
+    grid_.SetCellText(index, COL_SCALE, ScaleText(current_segment_->char_scale));
+    grid_.SetCurrentColumn(COL_NUMBER);
     MakeRowCurrent(index);
 }
 
 void Editor::DeleteCheckedRows() {
     view_.CommitCellEditor();
-    const int n = grid.GetItemCount();
+    const int n = grid_.GetItemCount();
     auto clear_only_row = [this]() {
-        text::fill_bytes(current_segment->text.data(), current_segment->text.size(), 0);
-        current_segment->text_length = 0;
-        grid.SetCellText(0, COL_TEXT, "");
-        grid.SetCellText(0, COL_TEXT2, "");
+        text::fill_bytes(current_segment_->text.data(), current_segment_->text.size(), 0);
+        current_segment_->text_length = 0;
+        grid_.SetCellText(0, COL_TEXT, "");
+        grid_.SetCellText(0, COL_TEXT2, "");
     };
     if (n == 1) {
-        current_segment = segments_.head();
+        current_segment_ = segments_.head();
         clear_only_row();
         return;
     }
     if (!prompts_.AskYesNo(text::gbk("将全部删除选定行，是否继续？"), std::string(kAppTitle))) {
         return;
     }
-    SegmentGrid::Batch batch(grid);
+    SegmentGrid::Batch batch(grid_);
     SegmentNode* record = segments_.tail();
     int last_deleted = -1;
     for (int row = n - 1; row >= 0 && record != nullptr; --row) {
         SegmentNode* prev = record->prev;
-        const bool ticked = grid.GetCheck(row);
+        const bool ticked = grid_.GetCheck(row);
         record->enabled = ticked ? 1 : 0;
         if (ticked) {
             if (segments_.size() == 1) {
-                current_segment = record;
+                current_segment_ = record;
                 clear_only_row();
             } else {
                 EraseRow(row);
@@ -132,12 +132,12 @@ void Editor::DeleteCheckedRows() {
         }
         record = prev;
     }
-    walk_segment = nullptr;
+    walk_segment_ = nullptr;
     // The row that now stands where the topmost deleted row stood becomes current; the numbers and
     // the star follow, so rows and records stay paired before the next command.
-    int next = last_deleted >= 0 ? last_deleted : current_row;
-    if (next >= grid.GetItemCount()) {
-        next = grid.GetItemCount() - 1;
+    int next = last_deleted >= 0 ? last_deleted : current_row_;
+    if (next >= grid_.GetItemCount()) {
+        next = grid_.GetItemCount() - 1;
     }
     if (next < 0) {
         next = 0;
@@ -146,18 +146,18 @@ void Editor::DeleteCheckedRows() {
 }
 
 int Editor::OnRowClicked(int row, int /*column*/) {
-    if (static_cast<unsigned>(row) >= static_cast<unsigned>(grid.GetItemCount())) {
+    if (static_cast<unsigned>(row) >= static_cast<unsigned>(grid_.GetItemCount())) {
         return 0;
     }
     MakeRowCurrent(row);
-    const SegmentNode& n = *current_segment;
-    SelectEntry(controls.font_size, Control::FontSize, n.auto_font ? 0 : n.font_size);
-    SelectEntry(controls.scale, Control::Scale, n.char_scale);
+    const SegmentNode& n = *current_segment_;
+    SelectEntry(controls_.font_size, Control::FontSize, n.auto_font ? 0 : n.font_size);
+    SelectEntry(controls_.scale, Control::Scale, n.char_scale);
     // A decoration no entry has leaves the box as it is.
     if (const int decoration = model::kDecorations.position_of(n.decoration); decoration >= 0) {
-        SelectEntry(controls.decoration, Control::Decoration, decoration);
+        SelectEntry(controls_.decoration, Control::Decoration, decoration);
     }
-    SelectEntry(controls.direction, Control::Direction,
+    SelectEntry(controls_.direction, Control::Direction,
                 model::kDirections.position_of(n.direction));
     return 0;
 }
@@ -166,15 +166,15 @@ void Editor::OnCheckColumnClick(int column) {
     if (column != COL_CHECK) {
         return;
     }
-    const int state = grid.GetHeaderCheckState(COL_CHECK);
+    const int state = grid_.GetHeaderCheckState(COL_CHECK);
     if (state != 1 && state != 2) {
         return;
     }
     const bool tick = state == 1;
-    grid.SetHeaderCheckState(COL_CHECK, tick ? 2 : 1);
-    SegmentGrid::Batch batch(grid);
-    for (int i = 0; i < grid.GetItemCount(); ++i) {
-        grid.SetCheck(i, tick);
+    grid_.SetHeaderCheckState(COL_CHECK, tick ? 2 : 1);
+    SegmentGrid::Batch batch(grid_);
+    for (int i = 0; i < grid_.GetItemCount(); ++i) {
+        grid_.SetCheck(i, tick);
     }
 }
 

@@ -10,19 +10,19 @@ void Editor::InsertSymbol() {
         return;
     }
     view_.CommitCellEditor();
-    const int row = GetCurrentRow();
-    int column = grid.GetCurrentColumn();
+    const int row = current_row_;
+    int column = grid_.GetCurrentColumn();
     if (column != COL_TEXT && column != COL_TEXT2) {
         column = COL_TEXT;
     }
-    const std::string text = grid.GetItemText(row, column);
+    const std::string text = grid_.GetItemText(row, column);
     // The test is on the text before appending: compilation cuts what passes the limit.
     if (text.size() >= static_cast<std::size_t>(model::kMaxTextBytes)) {
         ShowMessage("本段内容超长！", "提示");
         return;
     }
     // The record takes the text at the next compilation; the cell commit is not run.
-    grid.SetCellText(row, column, text + *symbols);
+    grid_.SetCellText(row, column, text + *symbols);
 }
 
 }  // namespace qvprt::editor

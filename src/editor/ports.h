@@ -32,7 +32,7 @@ class Prompts {
     virtual std::optional<std::string> ChooseSymbols() = 0;
 };
 
-// Controls whose state the view mirrors from the editor after a command.
+// Controls whose state the view mirrors from the editor when the editor reports a change.
 enum class Control {
     Material = 1004,
     MaterialParam = 1005,
@@ -54,6 +54,13 @@ enum class Control {
     CopiesEdit = 1032,
     CurrentOnly = 1039,
     CurrentAndBelow = 1040,
+};
+inline constexpr Control kAllControls[] = {
+    Control::Material,   Control::MaterialParam, Control::Decoration,  Control::Spacing,
+    Control::FontSize,   Control::Scale,         Control::Cut,         Control::LengthEdit,
+    Control::RepeatEdit, Control::ExternalFont,  Control::LocalFont,   Control::Arrangement,
+    Control::Direction,  Control::Density,       Control::AutoLength,  Control::FixedLength,
+    Control::SetLength,  Control::CopiesEdit,    Control::CurrentOnly, Control::CurrentAndBelow,
 };
 
 class EditorView {

@@ -120,13 +120,13 @@ class CliTest : public ::testing::Test {
         f.AddRows(static_cast<int>(rows.size()) - 1);
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const int r = static_cast<int>(i);
-            f.editor.grid.SetCellText(r, editor::COL_TEXT, rows[i].text);
-            f.editor.grid.SetCellText(r, editor::COL_TEXT2, rows[i].text2);
-            f.editor.grid.SetCheck(r, rows[i].checked);
+            editor::testing::Grid(f.editor).SetCellText(r, editor::COL_TEXT, rows[i].text);
+            editor::testing::Grid(f.editor).SetCellText(r, editor::COL_TEXT2, rows[i].text2);
+            editor::testing::Grid(f.editor).SetCheck(r, rows[i].checked);
         }
         f.prompts.files.push_back(Path(name));
         f.editor.SaveProjectFile();
-        EXPECT_EQ(f.editor.last_outcome, editor::Outcome::Done);
+        EXPECT_EQ(f.editor.last_outcome(), editor::Outcome::Done);
         return Path(name);
     }
 
@@ -134,7 +134,7 @@ class CliTest : public ::testing::Test {
     static void Open(EditorFixture& f, const std::string& input) {
         f.prompts.files.push_back(input);
         f.editor.OpenFile();
-        ASSERT_EQ(f.editor.last_outcome, editor::Outcome::Done);
+        ASSERT_EQ(f.editor.last_outcome(), editor::Outcome::Done);
         ASSERT_TRUE(f.prompts.messages.empty());
     }
 
@@ -284,7 +284,7 @@ TEST_F(CliTest, DumpShowsEveryFieldInEachForm) {
         }
         const Result r = Cli({"dump", in, "--form", c.form});
         EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(r.out, dump_json(f.editor.settings, f.editor.segments().head()));
+        EXPECT_EQ(r.out, dump_json(f.editor.settings(), f.editor.segments().head()));
     }
     EXPECT_NE(Cli({"dump", in, "--form", "printer"}).out.find("\"text_utf8\": \"\xE3\x80\x80K1\""),
               std::string::npos);

@@ -107,17 +107,17 @@ TEST(CompileSegments, EmptyListCompilesNothing) {
 TEST(EditorCompile, CompilesItsOwnGridIntoItsRecords) {
     testing::EditorFixture f;
     f.AddRows(1);
-    f.editor.grid.SetCellText(0, COL_TEXT,
-                              "A\xa3\xac"
-                              "B");  // A，B
-    f.editor.grid.SetCellText(1, COL_TEXT, std::string(50, 'L'));
+    testing::Grid(f.editor).SetCellText(0, COL_TEXT,
+                                        "A\xa3\xac"
+                                        "B");  // A，B
+    testing::Grid(f.editor).SetCellText(1, COL_TEXT, std::string(50, 'L'));
     f.editor.CompileSegments(false);
-    EXPECT_EQ(f.editor.overlong_count, 1);
-    EXPECT_EQ(f.editor.walk_segment, f.editor.segments().at(1));
+    EXPECT_EQ(f.editor.overlong_count(), 1);
+    EXPECT_EQ(f.editor.walk_segment(), f.editor.segments().at(1));
     EXPECT_EQ(std::string(f.editor.segments().head()->text.data(),
                           f.editor.segments().head()->text_length),
               "A,B");
-    EXPECT_EQ(f.editor.current_segment->is_current, 1);
+    EXPECT_EQ(f.editor.current_segment()->is_current, 1);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ class AttributesTest : public ::testing::Test, public EditorFixture {
         n.text_length = static_cast<std::uint8_t>(text.size());
         n.auto_font = font_size == 0 ? 1 : 0;
         n.font_size = static_cast<std::uint8_t>(font_size);
-        editor.grid.SetCellText(row, COL_TEXT, text);
+        testing::Grid(editor).SetCellText(row, COL_TEXT, text);
     }
     std::vector<char> Decorations() {
         std::vector<char> v;
@@ -54,7 +54,7 @@ TEST_F(AttributesTest, ScopeWalk) {
             EXPECT_EQ(f.Cell(row, COL_DECORATION), n->decoration == 'F' ? "边框" : "无修饰");
         }
         EXPECT_EQ(got, c.decorations);
-        EXPECT_EQ(f.editor.settings.default_decoration, 'F');
+        EXPECT_EQ(f.editor.settings().default_decoration, 'F');
     }
 }
 
@@ -73,12 +73,12 @@ TEST_F(AttributesTest, SetLengthRange) {
             EXPECT_TRUE(f.prompts.messages.empty()) << c.text;
             EXPECT_EQ(f.editor.segments().head()->length_dots, mm * 12);
             EXPECT_EQ(f.editor.segments().head()->feed_dots, mm * 12);
-            EXPECT_EQ(f.editor.settings.default_length_mm, mm);
+            EXPECT_EQ(f.editor.settings().default_length_mm, mm);
         } else {
             ASSERT_EQ(f.prompts.messages.size(), 1u) << c.text;
             EXPECT_EQ(f.prompts.messages[0].text, "输入段长值应在(6-150)之间!");
             EXPECT_EQ(f.prompts.messages[0].caption, "Prompt");
-            EXPECT_EQ(f.editor.controls.length_edit_text, "20");
+            EXPECT_EQ(f.editor.controls().length_edit_text, "20");
             EXPECT_EQ(f.editor.segments().head()->length_dots, 240);
         }
     }
@@ -107,17 +107,17 @@ TEST_F(AttributesTest, AutoLengthSkipsAutomaticFontSizes) {
     EXPECT_EQ(text::field_text(Record(1).length_text), "Au");
     EXPECT_EQ(prompts.Texts(),
               (std::vector<std::string>{"共有{1}段字号已设为自动字号,不能再设自动段长！"}));
-    EXPECT_FALSE(editor.controls.length_edit_enabled);
-    EXPECT_FALSE(editor.controls.set_length_enabled);
-    EXPECT_EQ(editor.settings.default_auto_length, 1);
+    EXPECT_FALSE(editor.controls().length_edit_enabled);
+    EXPECT_FALSE(editor.controls().set_length_enabled);
+    EXPECT_EQ(editor.settings().default_auto_length, 1);
 }
 
 TEST_F(AttributesTest, FontSizeAboveTheMaterialsLargest) {
     Rows(3, 0);
     editor.OnMaterialParamChanged(0);  // tube 3.0: largest size 5
     editor.OnFontSizeChanged(6);
-    EXPECT_EQ(editor.controls.font_size.selection, 5);
-    EXPECT_EQ(editor.settings.default_font_size, 6);
+    EXPECT_EQ(editor.controls().font_size.selection, 5);
+    EXPECT_EQ(editor.settings().default_font_size, 6);
     EXPECT_EQ(prompts.Texts(),
               (std::vector<std::string>{"共有{3}段所选字号超出材料范围，请选择其它字号！\r\n"}));
     EXPECT_EQ(Record(0).font_size, 0);
@@ -184,13 +184,13 @@ TEST_F(AttributesTest, RepeatAndScale) {
     editor.OnEditTextChanged(Control::RepeatEdit, "101");
     editor.OnSetRepeat();
     EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"重复次数应在[1-100]之间！"}));
-    EXPECT_EQ(editor.controls.repeat_edit_text, "1");
+    EXPECT_EQ(editor.controls().repeat_edit_text, "1");
     editor.OnEditTextChanged(Control::RepeatEdit, "12");
     editor.OnSetRepeat();
     EXPECT_EQ(Record(1).repeat, 12);
     EXPECT_EQ(text::field_text(Record(1).repeat_text4), "0012");
     EXPECT_EQ(Cell(1, COL_REPEAT), "12");
-    EXPECT_EQ(editor.settings.default_repeat, 12);
+    EXPECT_EQ(editor.settings().default_repeat, 12);
     editor.OnScaleChanged(1);
     EXPECT_EQ(Cell(0, COL_SCALE), "50%");
     EXPECT_EQ(Record(1).char_scale, 1);
@@ -201,14 +201,14 @@ TEST_F(AttributesTest, FontLibraryAppliesToEveryRow) {
     editor.OnScopeChanged(true);
     editor.OnScaleChanged(1);
     editor.OnExternalFontLibrary();
-    EXPECT_FALSE(editor.controls.scale.enabled);
+    EXPECT_FALSE(editor.controls().scale.enabled);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(Cell(i, COL_SCALE), "out");
         EXPECT_EQ(Record(i).char_scale, 2);
     }
     editor.OnLocalFontLibrary();
-    EXPECT_TRUE(editor.controls.scale.enabled);
-    EXPECT_EQ(editor.controls.scale.selection, 1);
+    EXPECT_TRUE(editor.controls().scale.enabled);
+    EXPECT_EQ(editor.controls().scale.selection, 1);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(Cell(i, COL_SCALE), "100%");
     }

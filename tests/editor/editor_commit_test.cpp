@@ -38,10 +38,10 @@ TEST_F(CommitTest, RepeatCell) {
                           {"12abc", true, 12, "0012"}};
     for (const Case& c : cases) {
         EditorFixture f;
-        model::set_repeat(*f.editor.current_segment, 7);
+        model::set_repeat(*testing::Current(f.editor), 7);
         EXPECT_EQ(f.editor.CommitCell(0, COL_REPEAT, c.typed, false), 0);
-        EXPECT_EQ(f.editor.current_segment->repeat, c.repeat) << c.typed;
-        EXPECT_EQ(text::field_text(f.editor.current_segment->repeat_text4), c.repeat4);
+        EXPECT_EQ(f.editor.current_segment()->repeat, c.repeat) << c.typed;
+        EXPECT_EQ(text::field_text(f.editor.current_segment()->repeat_text4), c.repeat4);
         if (!c.accepted) {
             ASSERT_EQ(f.prompts.messages.size(), 1u);
             EXPECT_EQ(f.prompts.messages[0], (testing::Shown{"重复次数应在[1-100]之间，设置无效！",
@@ -52,8 +52,8 @@ TEST_F(CommitTest, RepeatCell) {
 }
 
 TEST_F(CommitTest, JoinedTextOfFiftyBytesAtMost) {
-    editor.current_segment->auto_length = 1;
-    editor.grid.SetCellText(0, COL_TEXT, std::string(30, 'a'));
+    testing::Current(editor)->auto_length = 1;
+    testing::Grid(editor).SetCellText(0, COL_TEXT, std::string(30, 'a'));
     EXPECT_EQ(Type(0, COL_TEXT2, std::string(20, 'b')), 0);
     EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"输入内容超长！"}));
     EXPECT_EQ(Record(0).text_length, 0);
@@ -88,14 +88,14 @@ TEST_F(CommitTest, UndoneTextShowsMarksNotPrinterCodes) {
     const std::string cell =
         "A\xa1\xed\xaa\xf2"
         "2";  // A, the serial mark, superscript 2
-    editor.grid.SetCellText(0, COL_TEXT, cell);
+    testing::Grid(editor).SetCellText(0, COL_TEXT, cell);
     editor.CompileSegments(false);
     ASSERT_EQ(Text(0),
               "A\x14\x1c"
               "2");
     Type(0, COL_TEXT, std::string(12, 'X'));  // too wide for 240 - 48 dots at size 2
     EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"输入内容超长！"}));
-    EXPECT_EQ(editor.grid.GetItemText(0, COL_TEXT), cell);
+    EXPECT_EQ(editor.grid().GetItemText(0, COL_TEXT), cell);
     editor.CompileSegments(true);
     EXPECT_EQ(n.has_serial, 1);
     EXPECT_EQ(n.serial_padded, 1);
@@ -144,26 +144,26 @@ TEST_F(CommitTest, EnterMovesOn) {
             n.auto_font = size == 0 ? 1 : 0;
             n.font_size = static_cast<std::uint8_t>(size);
         }
-        f.editor.current_segment = testing::Records(f.editor).at(1);
+        testing::Current(f.editor) = testing::Records(f.editor).at(1);
         f.editor.MakeRowCurrent(1);
         f.editor.CommitCell(1, c.column, c.column == COL_REPEAT ? "3" : "A", true);
         ASSERT_EQ(f.view.opened.size(), 1u);
         EXPECT_EQ(f.view.opened[0], c.opened);
-        EXPECT_EQ(f.editor.current_row, c.opened.first);
+        EXPECT_EQ(f.editor.current_row(), c.opened.first);
     }
 }
 
 TEST_F(CommitTest, EnterOnTheLastRowAddsOne) {
     Type(0, COL_TEXT, "A", true);
-    EXPECT_EQ(editor.grid.GetItemCount(), 2);
+    EXPECT_EQ(editor.grid().GetItemCount(), 2);
     EXPECT_EQ(view.opened, (std::vector<std::pair<int, int>>{{1, COL_TEXT}}));
-    EXPECT_EQ(editor.current_row, 1);
+    EXPECT_EQ(editor.current_row(), 1);
 }
 
 TEST_F(CommitTest, EnterOnTheThousandthRowOpensNothing) {
     AddRows(model::kMaxRows - 1);
     Type(999, COL_REPEAT, "2", true);
-    EXPECT_EQ(editor.grid.GetItemCount(), 1000);
+    EXPECT_EQ(editor.grid().GetItemCount(), 1000);
     EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"已经到最大行数！"}));
     EXPECT_TRUE(view.opened.empty());
 }
@@ -175,7 +175,7 @@ TEST_F(CommitTest, RefusedCommitForgetsEnter) {
     EXPECT_TRUE(view.opened.empty());
     editor.CommitCell(0, COL_REPEAT, "5", false);
     EXPECT_TRUE(view.opened.empty());
-    EXPECT_EQ(editor.current_row, 0);
+    EXPECT_EQ(editor.current_row(), 0);
 }
 
 TEST_F(CommitTest, SecondLineOnALabelWithALargeFixedSize) {
@@ -187,8 +187,8 @@ TEST_F(CommitTest, SecondLineOnALabelWithALargeFixedSize) {
     for (const Case c : {Case{1, 4, 0}, Case{1, 3, 1}, Case{0, 4, 1}, Case{1, 0, 1}}) {
         EditorFixture f;
         f.editor.OnMaterialChanged(c.material);
-        f.editor.current_segment->auto_font = c.size == 0;
-        f.editor.current_segment->font_size = static_cast<std::uint8_t>(c.size);
+        testing::Current(f.editor)->auto_font = c.size == 0;
+        testing::Current(f.editor)->font_size = static_cast<std::uint8_t>(c.size);
         EXPECT_EQ(f.editor.OnCanEditCell(0, COL_TEXT2), c.answer);
         EXPECT_EQ(f.editor.OnCanEditCell(0, COL_TEXT), 1);
         EXPECT_EQ(f.prompts.Texts().size(), c.answer == 0 ? 1u : 0u);
@@ -206,11 +206,11 @@ TEST_F(CommitTest, JobAtTheLimitKeepsTheTextButWarns) {
     }
     // 10 + 584 * 105 = 61330; a text of 50 bytes on a new row reaches 61435, then 61440 + 50.
     editor.AddRow();
-    editor.current_segment->auto_length = 1;
+    testing::Current(editor)->auto_length = 1;
     Type(584, COL_TEXT, std::string(50, 'x'));
     EXPECT_TRUE(prompts.messages.empty());
     editor.AddRow();
-    editor.current_segment->auto_length = 1;
+    testing::Current(editor)->auto_length = 1;
     Type(585, COL_TEXT, "xxxxx");
     EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"已经超出最大打印量！"}));
     EXPECT_EQ(Text(585), "xxxxx");

@@ -66,7 +66,7 @@ TEST_F(FilesTest, SaveRightAfterStartUp) {
               (Bytes{0, 0, 0, 0, 9, 'C', 0, 0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}));
     EXPECT_EQ(b[19 + 57], 0);  // text_length
     EXPECT_EQ(f.view.commits, 1);
-    EXPECT_EQ(f.editor.last_outcome, Outcome::Done);
+    EXPECT_EQ(f.editor.last_outcome(), Outcome::Done);
 }
 
 TEST_F(FilesTest, SaveCancelledOrRefused) {
@@ -76,7 +76,7 @@ TEST_F(FilesTest, SaveCancelledOrRefused) {
     f.editor.SaveProjectFile();
     EXPECT_TRUE(f.prompts.messages.empty());
     EXPECT_EQ(f.view.commits, 0);
-    EXPECT_EQ(f.editor.last_outcome, Outcome::Cancelled);
+    EXPECT_EQ(f.editor.last_outcome(), Outcome::Cancelled);
     f.prompts.files.push_back((dir / "missing" / "job").string());
     f.editor.SaveProjectFile();
     ASSERT_EQ(f.prompts.messages.size(), 1u);
@@ -84,7 +84,7 @@ TEST_F(FilesTest, SaveCancelledOrRefused) {
     EXPECT_NE(f.prompts.messages[0].text.find((dir / "missing" / "job.qvk").string()),
               std::string::npos);
     EXPECT_FALSE(fs::exists(dir / "missing"));
-    EXPECT_EQ(f.editor.last_outcome, Outcome::FileError);
+    EXPECT_EQ(f.editor.last_outcome(), Outcome::FileError);
 }
 
 TEST_F(FilesTest, ProjectRoundTripReplacesTheJob) {
@@ -93,40 +93,41 @@ TEST_F(FilesTest, ProjectRoundTripReplacesTheJob) {
     f.editor.OnRowClicked(1, COL_TEXT);
     f.editor.OnDecorationChanged(1);
     f.editor.CommitCell(1, COL_TEXT2, "B", false);
-    f.editor.grid.SetCheck(2, false);
+    testing::Grid(f.editor).SetCheck(2, false);
     f.editor.OnSpacingChanged(3);
     f.editor.OnMaterialChanged(1);
     f.editor.OnMaterialParamChanged(2);
     const std::string path = Save(f, "job.qvk");
 
     EditorFixture g;
-    g.editor.grid.SetCellText(0, COL_TEXT, "old");  // one empty record: replaced without asking
+    testing::Grid(g.editor).SetCellText(0, COL_TEXT,
+                                        "old");  // one empty record: replaced without asking
     g.prompts.files.push_back(path);
     g.editor.OpenFile();
     EXPECT_TRUE(g.prompts.questions.empty());
     EXPECT_TRUE(g.prompts.messages.empty());
-    EXPECT_EQ(g.editor.last_outcome, Outcome::Done);
-    ASSERT_EQ(g.editor.grid.GetItemCount(), 3);
+    EXPECT_EQ(g.editor.last_outcome(), Outcome::Done);
+    ASSERT_EQ(g.editor.grid().GetItemCount(), 3);
     EXPECT_EQ(g.Cell(0, COL_TEXT), "L1");
     EXPECT_EQ(g.Cell(1, COL_TEXT), "端子X(2)");  // compiled in the edit form: punctuation replaced
     EXPECT_EQ(g.Cell(1, COL_TEXT2), "B");
     EXPECT_EQ(g.Cell(1, COL_DECORATION), "边框");
     EXPECT_EQ(g.Cell(2, COL_TEXT), "A\xee\x80\x80");
     for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(g.editor.grid.GetCheck(i));
+        EXPECT_TRUE(g.editor.grid().GetCheck(i));
         EXPECT_EQ(g.Cell(i, COL_NUMBER), std::to_string(i + 1));
         EXPECT_EQ(g.Cell(i, COL_CURRENT), i == 0 ? "★" : "");
     }
-    EXPECT_EQ(g.editor.current_row, 0);
-    EXPECT_EQ(g.editor.grid.GetCurrentColumn(), COL_TEXT);
-    EXPECT_EQ(g.editor.settings.spacing, 3);
-    EXPECT_EQ(g.editor.controls.spacing.selection, 3);
-    EXPECT_EQ(g.editor.controls.material.selection, 1);
-    EXPECT_EQ(g.editor.controls.material_param.entries[2], "12mm");
-    EXPECT_EQ(g.editor.controls.material_param.selection, 2);
+    EXPECT_EQ(g.editor.current_row(), 0);
+    EXPECT_EQ(g.editor.grid().GetCurrentColumn(), COL_TEXT);
+    EXPECT_EQ(g.editor.settings().spacing, 3);
+    EXPECT_EQ(g.editor.controls().spacing.selection, 3);
+    EXPECT_EQ(g.editor.controls().material.selection, 1);
+    EXPECT_EQ(g.editor.controls().material_param.entries[2], "12mm");
+    EXPECT_EQ(g.editor.controls().material_param.selection, 2);
     // Rows added now copy the material the boxes show.
-    EXPECT_EQ(text::field_text(g.editor.settings.material_code), "LAB");
-    EXPECT_EQ(text::field_text(g.editor.settings.material_param), "12");
+    EXPECT_EQ(text::field_text(g.editor.settings().material_code), "LAB");
+    EXPECT_EQ(text::field_text(g.editor.settings().material_param), "12");
     EXPECT_EQ(model::segment_count(g.editor.segments().head()), 3);
 }
 
@@ -140,10 +141,10 @@ TEST_F(FilesTest, OpenAsksAndAppendsOnNo) {
     ASSERT_EQ(f.prompts.questions.size(), 1u);
     EXPECT_EQ(f.prompts.questions[0].text, "是否删除当前内容？");
     EXPECT_EQ(f.prompts.questions[0].caption, "提示");
-    ASSERT_EQ(f.editor.grid.GetItemCount(), 4);
+    ASSERT_EQ(f.editor.grid().GetItemCount(), 4);
     EXPECT_EQ(f.Cell(2, COL_TEXT), "A");
     EXPECT_EQ(f.Cell(3, COL_NUMBER), "4");
-    EXPECT_EQ(f.editor.current_row, 0);
+    EXPECT_EQ(f.editor.current_row(), 0);
     EXPECT_EQ(model::segment_count(f.editor.segments().head()), 4);
     EXPECT_EQ(f.prompts.choosers.back().filter, "QVU(*.qvu)|*.qvu|QVK(*.qvk)|*.qvk|");
     EXPECT_EQ(f.prompts.choosers.back().default_extension, "qvu");
@@ -165,25 +166,25 @@ TEST_F(FilesTest, ABadFileChangesNothing) {
         ASSERT_EQ(f.prompts.messages.size(), 1u);
         EXPECT_NE(f.prompts.messages[0].text.find("不完整"), std::string::npos);
         EXPECT_EQ(f.prompts.messages[0].caption, "提示");
-        EXPECT_EQ(f.editor.grid.GetItemCount(), 2);
+        EXPECT_EQ(f.editor.grid().GetItemCount(), 2);
         EXPECT_EQ(f.Cell(1, COL_TEXT), "B");
         EXPECT_EQ(model::segment_count(f.editor.segments().head()), 2);
-        EXPECT_EQ(f.editor.last_outcome, Outcome::FileError);
+        EXPECT_EQ(f.editor.last_outcome(), Outcome::FileError);
     }
 }
 
 TEST_F(FilesTest, AppendPastAThousandRowsIsRefused) {
     EditorFixture f;
     f.AddRows(599);
-    f.editor.grid.SetCellText(0, COL_TEXT, "A");
+    testing::Grid(f.editor).SetCellText(0, COL_TEXT, "A");
     const std::string path = Save(f, "six hundred.qvk");
     f.prompts.answers.push_back(false);
     f.prompts.files.push_back(path);
     f.editor.OpenFile();
-    EXPECT_EQ(f.editor.grid.GetItemCount(), 600);
+    EXPECT_EQ(f.editor.grid().GetItemCount(), 600);
     ASSERT_EQ(f.prompts.messages.size(), 1u);
     EXPECT_NE(f.prompts.messages[0].text.find("1000"), std::string::npos);
-    EXPECT_EQ(f.editor.last_outcome, Outcome::Refused);
+    EXPECT_EQ(f.editor.last_outcome(), Outcome::Refused);
 }
 
 TEST_F(FilesTest, UdiskFileWrittenAndReadBack) {
@@ -194,7 +195,7 @@ TEST_F(FilesTest, UdiskFileWrittenAndReadBack) {
     f.prompts.files.push_back((dir / "Jobs" / "Job").string());
     f.editor.SaveUdiskFile();
     EXPECT_TRUE(f.prompts.messages.empty());
-    EXPECT_EQ(f.editor.last_outcome, Outcome::Done);
+    EXPECT_EQ(f.editor.last_outcome(), Outcome::Done);
     EXPECT_EQ(f.prompts.choosers[0].initial_name, "QVark");
     EXPECT_EQ(f.prompts.choosers[0].filter, "QVU(*.qvu)|*.qvu|");
     const fs::path written = dir / "Jobs" / "job.QVU";
@@ -211,10 +212,10 @@ TEST_F(FilesTest, UdiskFileWrittenAndReadBack) {
     g.editor.OpenFile();
     ASSERT_TRUE(g.prompts.messages.empty()) << g.prompts.messages[0].text;
     EXPECT_EQ(g.Cell(0, COL_TEXT), "A\xe3\x80\x80");  // A1 A1 in GBK
-    EXPECT_EQ(g.editor.settings.copies, 3);
-    EXPECT_EQ(g.editor.controls.copies_edit_text, "3");
-    EXPECT_EQ(g.editor.settings.density, 12);
-    EXPECT_EQ(g.editor.controls.density.selection, 11);
+    EXPECT_EQ(g.editor.settings().copies, 3);
+    EXPECT_EQ(g.editor.controls().copies_edit_text, "3");
+    EXPECT_EQ(g.editor.settings().density, 12);
+    EXPECT_EQ(g.editor.controls().density.selection, 11);
 }
 
 // Nothing printable: the user is told, and no file is made or emptied.
@@ -227,11 +228,11 @@ TEST_F(FilesTest, UdiskFileOfNothingWritesNothing) {
         SCOPED_TRACE(target.string());
         EditorFixture f;
         TypeRows(f, {"A"});
-        f.editor.grid.SetCheck(0, false);
+        testing::Grid(f.editor).SetCheck(0, false);
         f.prompts.files.push_back(target.string());
         f.editor.SaveUdiskFile();
         EXPECT_EQ(f.prompts.Texts(), (std::vector<std::string>{"没有选择（或录入）打印内容！"}));
-        EXPECT_EQ(f.editor.last_outcome, Outcome::Refused);
+        EXPECT_EQ(f.editor.last_outcome(), Outcome::Refused);
     }
     EXPECT_EQ(Read(kept), old);
     EXPECT_FALSE(fs::exists(dir / "Jobs" / "none.qvu"));
@@ -252,7 +253,7 @@ TEST_F(FilesTest, RowsCutByTheCompilationAreReportedOnce) {
         f.editor.CommitCell(0, COL_TEXT2, std::string(30, 'D'), false);
         f.editor.OnRowClicked(2, COL_TEXT2);
         f.editor.CommitCell(2, COL_TEXT2, std::string(25, 'E'), false);
-        ASSERT_EQ(f.editor.grid.GetItemText(0, COL_TEXT2), std::string(30, 'D'));
+        ASSERT_EQ(f.editor.grid().GetItemText(0, COL_TEXT2), std::string(30, 'D'));
         f.prompts.messages.clear();
         switch (command) {
             case kSave:
@@ -281,9 +282,9 @@ TEST_F(FilesTest, ExternalFontLibraryComesBackWithTheFile) {
     g.prompts.files.push_back(path);
     g.editor.OpenFile();
     EXPECT_EQ(g.Cell(0, COL_SCALE), "out");
-    EXPECT_TRUE(g.editor.controls.external_font);
-    EXPECT_FALSE(g.editor.controls.local_font);
-    EXPECT_FALSE(g.editor.controls.scale.enabled);
+    EXPECT_TRUE(g.editor.controls().external_font);
+    EXPECT_FALSE(g.editor.controls().local_font);
+    EXPECT_FALSE(g.editor.controls().scale.enabled);
 }
 
 }  // namespace

@@ -24,8 +24,8 @@ TEST(PreviewCommand, HeightFromMaterialAndParameter) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.material.data()) + " " + std::to_string(c.param_index));
         EditorFixture f;
-        f.editor.settings.material_code = c.material;
-        f.editor.settings.material_param_index = c.param_index;
+        testing::Settings(f.editor).material_code = c.material;
+        testing::Settings(f.editor).material_param_index = c.param_index;
         f.editor.OnPreview();
         EXPECT_EQ(f.view.preview_heights, c.heights);
         EXPECT_EQ(f.view.previews, 1);
@@ -37,10 +37,10 @@ TEST(PreviewCommand, HeightFromMaterialAndParameter) {
 TEST(PreviewCommand, CommitsAndCompilesBeforeShowing) {
     EditorFixture f;
     f.AddRows(2);
-    f.editor.grid.SetCellText(0, COL_TEXT, "A1");
-    f.editor.grid.SetCellText(1, COL_TEXT, "B2");
-    f.editor.grid.SetCellText(2, COL_TEXT, "C3");
-    f.editor.grid.SetCheck(2, false);
+    testing::Grid(f.editor).SetCellText(0, COL_TEXT, "A1");
+    testing::Grid(f.editor).SetCellText(1, COL_TEXT, "B2");
+    testing::Grid(f.editor).SetCellText(2, COL_TEXT, "C3");
+    testing::Grid(f.editor).SetCheck(2, false);
     f.editor.MakeRowCurrent(1);
     const int commits = f.view.commits;
     f.editor.OnPreview();

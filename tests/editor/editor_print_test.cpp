@@ -15,8 +15,9 @@ class PrintTest : public ::testing::Test {
     static void Fill(EditorFixture& f, const std::vector<int>& lengths) {
         f.AddRows(static_cast<int>(lengths.size()) - 1);
         for (std::size_t i = 0; i < lengths.size(); ++i) {
-            f.editor.grid.SetCellText(static_cast<int>(i), COL_TEXT,
-                                      std::string(static_cast<std::size_t>(lengths[i]), 'A'));
+            testing::Grid(f.editor).SetCellText(
+                static_cast<int>(i), COL_TEXT,
+                std::string(static_cast<std::size_t>(lengths[i]), 'A'));
         }
     }
     static std::vector<int> LargestJob(int last) {
@@ -37,10 +38,10 @@ TEST_F(PrintTest, AJobIsSentWithItsStatusTexts) {
                                  "正在读取打印机状态...", "", "<show>", "正在传输打印数据...",
                                  "全部打印内容传输完成，请等待打印结束！", "<hide>"}));
     EXPECT_EQ(f.clock.sleeps, (std::vector<int>{2000}));
-    EXPECT_EQ(f.editor.printed_upto, 2);
-    EXPECT_FALSE(f.editor.printer_link.is_open());
+    EXPECT_EQ(f.editor.printed_upto(), 2);
+    EXPECT_FALSE(f.editor.printer_link().is_open());
     EXPECT_TRUE(f.prompts.messages.empty());
-    EXPECT_EQ(f.editor.last_outcome, Outcome::Done);
+    EXPECT_EQ(f.editor.last_outcome(), Outcome::Done);
     const auto& calls = f.printer.calls();
     EXPECT_NE(std::find(calls.begin(), calls.end(), "reset"), calls.end());
 }
@@ -48,14 +49,14 @@ TEST_F(PrintTest, AJobIsSentWithItsStatusTexts) {
 TEST_F(PrintTest, NothingToPrintSendsTheHCommand) {
     EditorFixture f;
     Fill(f, {3, 0});
-    f.editor.grid.SetCheck(0, false);
+    testing::Grid(f.editor).SetCheck(0, false);
     f.editor.OnPrint();
     EXPECT_EQ(f.prompts.Texts(), (std::vector<std::string>{"没有选择（或录入）打印内容！"}));
     EXPECT_TRUE(f.printer.jobs().empty());
     EXPECT_EQ(f.printer.commands(), (std::vector<Bytes>{{0x02, 0x48}}));
     EXPECT_EQ(f.clock.sleeps, (std::vector<int>{1000}));
-    EXPECT_FALSE(f.editor.printer_link.is_open());
-    EXPECT_EQ(f.editor.last_outcome, Outcome::Refused);
+    EXPECT_FALSE(f.editor.printer_link().is_open());
+    EXPECT_EQ(f.editor.last_outcome(), Outcome::Refused);
 }
 
 TEST_F(PrintTest, LargestJobIsSentOneByteMoreIsRefused) {
@@ -77,42 +78,42 @@ TEST_F(PrintTest, LargestJobIsSentOneByteMoreIsRefused) {
             EXPECT_EQ(f.prompts.messages[0],
                       (testing::Shown{"已经超出最大打印量！", "QvprtTest", MessageIcon::Question}));
         }
-        EXPECT_FALSE(f.editor.printer_link.is_open());
-        EXPECT_EQ(f.editor.last_outcome, c.sent ? Outcome::Done : Outcome::Refused);
+        EXPECT_FALSE(f.editor.printer_link().is_open());
+        EXPECT_EQ(f.editor.last_outcome(), c.sent ? Outcome::Done : Outcome::Refused);
     }
 }
 
 TEST_F(PrintTest, PrinterUnpluggedAfterStartUp) {
     EditorFixture f;
     Fill(f, {3});
-    ASSERT_EQ(f.editor.usb_ready, 1);
+    ASSERT_EQ(f.editor.usb_ready(), 1);
     f.printer.behaviour.present = false;
     f.editor.OnPrint();
     EXPECT_EQ(f.prompts.Texts(), (std::vector<std::string>{"打开端口错误！"}));
-    EXPECT_EQ(f.editor.usb_ready, 1);
+    EXPECT_EQ(f.editor.usb_ready(), 1);
     EXPECT_TRUE(f.printer.jobs().empty());
-    EXPECT_EQ(f.editor.last_outcome, Outcome::NoPrinter);
+    EXPECT_EQ(f.editor.last_outcome(), Outcome::NoPrinter);
 }
 
 TEST_F(PrintTest, StartedWithoutAPrinterTheFirstPrintProbesAgain) {
     EditorFixture f(false);
     f.printer.behaviour.present = false;
     f.editor.Initialize();
-    EXPECT_EQ(f.editor.usb_ready, 0);
+    EXPECT_EQ(f.editor.usb_ready(), 0);
     ASSERT_EQ(f.prompts.messages.size(), 1u);
     EXPECT_EQ(f.prompts.messages[0].text, "端口打开错误, 请确认打印机已经正确联机！");
     EXPECT_EQ(f.prompts.messages[0].icon, MessageIcon::Exclamation);
-    f.editor.grid.SetCellText(0, COL_TEXT, "A1");
+    testing::Grid(f.editor).SetCellText(0, COL_TEXT, "A1");
     f.editor.OnPrint();  // still none: the probe's message again, nothing else
     EXPECT_EQ(f.prompts.messages.size(), 2u);
     EXPECT_TRUE(f.view.status.empty());
-    EXPECT_EQ(f.editor.last_outcome, Outcome::NoPrinter);
+    EXPECT_EQ(f.editor.last_outcome(), Outcome::NoPrinter);
     f.printer.behaviour.present = true;
     f.editor.OnPrint();
-    EXPECT_EQ(f.editor.usb_ready, 1);
+    EXPECT_EQ(f.editor.usb_ready(), 1);
     EXPECT_EQ(f.printer.jobs().size(), 1u);
     EXPECT_EQ(f.prompts.messages.size(), 2u);
-    EXPECT_EQ(f.editor.last_outcome, Outcome::Done);
+    EXPECT_EQ(f.editor.last_outcome(), Outcome::Done);
 }
 
 TEST_F(PrintTest, AccessRefusedSaysSo) {
@@ -142,9 +143,9 @@ TEST_F(PrintTest, RefusedTransferIsReportedAsAFailure) {
                              "全部打印内容传输完成，请等待打印结束！"),
                   0);
         EXPECT_TRUE(f.printer.jobs().empty());
-        EXPECT_EQ(f.editor.printed_upto, 0);
-        EXPECT_FALSE(f.editor.printer_link.is_open());
-        EXPECT_EQ(f.editor.last_outcome, Outcome::PrinterFailed);
+        EXPECT_EQ(f.editor.printed_upto(), 0);
+        EXPECT_FALSE(f.editor.printer_link().is_open());
+        EXPECT_EQ(f.editor.last_outcome(), Outcome::PrinterFailed);
     }
 }
 

@@ -14,12 +14,12 @@ class RowsTest : public ::testing::Test, public EditorFixture {
     // Rows and records stay paired: same count, the star and numbers right, current_segment is the
     // current row's record.
     void ExpectPaired() {
-        const int n = editor.grid.GetItemCount();
+        const int n = editor.grid().GetItemCount();
         ASSERT_EQ(model::segment_count(editor.segments().head()), n);
-        ASSERT_GE(editor.current_row, 0);
-        EXPECT_EQ(editor.current_segment, testing::Records(editor).at(editor.current_row));
+        ASSERT_GE(editor.current_row(), 0);
+        EXPECT_EQ(editor.current_segment(), testing::Records(editor).at(editor.current_row()));
         for (int i = 0; i < n; ++i) {
-            EXPECT_EQ(Cell(i, COL_CURRENT), i == editor.current_row ? "★" : "") << i;
+            EXPECT_EQ(Cell(i, COL_CURRENT), i == editor.current_row() ? "★" : "") << i;
             EXPECT_EQ(Cell(i, COL_NUMBER), std::to_string(i + 1)) << i;
         }
     }
@@ -40,8 +40,8 @@ class RowsTest : public ::testing::Test, public EditorFixture {
 };
 
 TEST_F(RowsTest, StartUpShowsOneCheckedCurrentRow) {
-    ASSERT_EQ(editor.grid.GetItemCount(), 1);
-    EXPECT_TRUE(editor.grid.GetCheck(0));
+    ASSERT_EQ(editor.grid().GetItemCount(), 1);
+    EXPECT_TRUE(editor.grid().GetCheck(0));
     EXPECT_EQ(Cell(0, COL_CURRENT), "★");
     EXPECT_EQ(Cell(0, COL_NUMBER), "1");
     EXPECT_EQ(Cell(0, COL_REPEAT), "1");
@@ -49,10 +49,10 @@ TEST_F(RowsTest, StartUpShowsOneCheckedCurrentRow) {
     EXPECT_EQ(Cell(0, COL_DECORATION), "无修饰");
     EXPECT_EQ(Cell(0, COL_DIRECTION), "横向打印");
     EXPECT_EQ(Cell(0, COL_SCALE), "100%");
-    EXPECT_EQ(editor.grid.GetHeaderCheckState(COL_CHECK), 2);
-    EXPECT_EQ(editor.current_row, 0);
-    EXPECT_EQ(editor.grid.GetCurrentColumn(), COL_NUMBER);
-    EXPECT_EQ(editor.controls.density.selection, 8);  // "9", the density the job starts with
+    EXPECT_EQ(editor.grid().GetHeaderCheckState(COL_CHECK), 2);
+    EXPECT_EQ(editor.current_row(), 0);
+    EXPECT_EQ(editor.grid().GetCurrentColumn(), COL_NUMBER);
+    EXPECT_EQ(editor.controls().density.selection, 8);  // "9", the density the job starts with
     EXPECT_TRUE(prompts.messages.empty());
     ExpectPaired();
 }
@@ -62,23 +62,23 @@ TEST_F(RowsTest, AddRowInsertsAfterTheCurrentRow) {
     TagRecords();
     editor.OnRowClicked(3, COL_TEXT);
     editor.AddRow();
-    EXPECT_EQ(editor.current_row, 4);
+    EXPECT_EQ(editor.current_row(), 4);
     EXPECT_EQ(Tags(), (std::vector<int>{10, 11, 12, 13, 1, 14}));
     ExpectPaired();
 }
 
 TEST_F(RowsTest, AddRowWithExternalFontLibraryShowsOut) {
-    editor.controls.external_font = true;
+    testing::ControlsOf(editor).external_font = true;
     editor.AddRow();
     EXPECT_EQ(Cell(1, COL_SCALE), "out");
-    EXPECT_EQ(editor.current_segment->char_scale, 2);
+    EXPECT_EQ(editor.current_segment()->char_scale, 2);
 }
 
 TEST_F(RowsTest, AddRowLimits) {
     AddRows(model::kMaxRows - 1);
-    ASSERT_EQ(editor.grid.GetItemCount(), 1000);
+    ASSERT_EQ(editor.grid().GetItemCount(), 1000);
     editor.AddRow();
-    EXPECT_EQ(editor.grid.GetItemCount(), 1000);
+    EXPECT_EQ(editor.grid().GetItemCount(), 1000);
     EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"已经到最大行数！"}));
     EXPECT_EQ(prompts.messages[0].caption, "提示");
 }
@@ -89,21 +89,21 @@ TEST_F(RowsTest, AddRowRefusesAFullJob) {
         n->text_length = 50;
     }
     editor.AddRow();  // 10 + 585 * 105 = 61435: still room
-    ASSERT_EQ(editor.grid.GetItemCount(), 586);
-    editor.current_segment->text_length = 5;  // 61435 - 0 + 60 = 61495
+    ASSERT_EQ(editor.grid().GetItemCount(), 586);
+    testing::Current(editor)->text_length = 5;  // 61435 - 0 + 60 = 61495
     editor.AddRow();
-    EXPECT_EQ(editor.grid.GetItemCount(), 586);
+    EXPECT_EQ(editor.grid().GetItemCount(), 586);
     EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"已经超出最大打印量！"}));
     ExpectPaired();
 }
 
 TEST_F(RowsTest, DeleteWithOneRowClearsItWithoutAsking) {
     for (bool ticked : {true, false}) {
-        editor.grid.SetCellText(0, COL_TEXT, "A");
-        editor.grid.SetCellText(0, COL_TEXT2, "B");
-        editor.current_segment->text[0] = 'A';
-        editor.current_segment->text_length = 1;
-        editor.grid.SetCheck(0, ticked);
+        testing::Grid(editor).SetCellText(0, COL_TEXT, "A");
+        testing::Grid(editor).SetCellText(0, COL_TEXT2, "B");
+        testing::Current(editor)->text[0] = 'A';
+        testing::Current(editor)->text_length = 1;
+        testing::Grid(editor).SetCheck(0, ticked);
         editor.DeleteCheckedRows();
         EXPECT_EQ(Cell(0, COL_TEXT), "");
         EXPECT_EQ(Cell(0, COL_TEXT2), "");
@@ -137,7 +137,7 @@ TEST_F(RowsTest, DeleteCheckedRows) {
         for (SegmentNode* n = testing::Records(f.editor).head(); n; n = n->next, ++i) {
             model::set_repeat(*n, 10 + i);
             n->text_length = 1;
-            f.editor.grid.SetCheck(i, c.ticks[static_cast<std::size_t>(i)]);
+            testing::Grid(f.editor).SetCheck(i, c.ticks[static_cast<std::size_t>(i)]);
         }
         f.prompts.answers.push_back(c.answer);
         f.editor.DeleteCheckedRows();
@@ -149,23 +149,24 @@ TEST_F(RowsTest, DeleteCheckedRows) {
             tags.push_back(n->repeat);
         }
         EXPECT_EQ(tags, c.tags);
-        EXPECT_EQ(f.editor.current_row, c.current);
-        EXPECT_EQ(f.editor.grid.GetItemCount(), static_cast<int>(c.tags.size()));
-        EXPECT_EQ(f.editor.current_segment, testing::Records(f.editor).at(f.editor.current_row));
-        for (int r = 0; r < f.editor.grid.GetItemCount(); ++r) {
+        EXPECT_EQ(f.editor.current_row(), c.current);
+        EXPECT_EQ(f.editor.grid().GetItemCount(), static_cast<int>(c.tags.size()));
+        EXPECT_EQ(f.editor.current_segment(),
+                  testing::Records(f.editor).at(f.editor.current_row()));
+        for (int r = 0; r < f.editor.grid().GetItemCount(); ++r) {
             EXPECT_EQ(f.Cell(r, COL_NUMBER), std::to_string(r + 1));
             EXPECT_EQ(f.Cell(r, COL_CURRENT), r == c.current ? "★" : "");
         }
         if (c.ticks == std::vector<bool>{true, true, true}) {
             EXPECT_EQ(f.editor.segments().head()->text_length, 0);
-            EXPECT_TRUE(f.editor.grid.GetCheck(0));
+            EXPECT_TRUE(f.editor.grid().GetCheck(0));
         }
     }
 }
 
 TEST_F(RowsTest, RowClickShowsTheRecordInTheBoxesOnly) {
     editor.AddRow();
-    SegmentNode* n = editor.current_segment;
+    SegmentNode* n = testing::Current(editor);
     n->auto_font = 0;
     n->font_size = 3;
     n->char_scale = 2;
@@ -173,42 +174,42 @@ TEST_F(RowsTest, RowClickShowsTheRecordInTheBoxesOnly) {
     n->direction = {'1', '3'};
     editor.OnRowClicked(0, COL_TEXT);
     editor.OnRowClicked(1, COL_TEXT);
-    EXPECT_EQ(editor.current_row, 1);
-    EXPECT_EQ(editor.controls.font_size.selection, 3);
-    EXPECT_EQ(editor.controls.scale.selection, -1);
-    EXPECT_EQ(editor.controls.decoration.selection, 2);
-    EXPECT_EQ(editor.controls.direction.selection, 1);
+    EXPECT_EQ(editor.current_row(), 1);
+    EXPECT_EQ(editor.controls().font_size.selection, 3);
+    EXPECT_EQ(editor.controls().scale.selection, -1);
+    EXPECT_EQ(editor.controls().decoration.selection, 2);
+    EXPECT_EQ(editor.controls().direction.selection, 1);
     // The defaults stay: the next row still gets the default font size.
     editor.AddRow();
-    EXPECT_EQ(editor.current_segment->font_size, 0);
+    EXPECT_EQ(editor.current_segment()->font_size, 0);
     EXPECT_EQ(Cell(2, COL_FONTSIZE), "0");
     // Out-of-range rows are ignored.
     EXPECT_EQ(editor.OnRowClicked(3, 3), 0);
     EXPECT_EQ(editor.OnRowClicked(-1, 3), 0);
-    EXPECT_EQ(editor.current_row, 2);
+    EXPECT_EQ(editor.current_row(), 2);
 }
 
 TEST_F(RowsTest, HeaderClickTogglesEveryRow) {
     AddRows(2);
-    editor.grid.SetCheck(1, false);
+    testing::Grid(editor).SetCheck(1, false);
     editor.OnCheckColumnClick(COL_CHECK);
-    EXPECT_EQ(editor.grid.GetHeaderCheckState(COL_CHECK), 1);
+    EXPECT_EQ(editor.grid().GetHeaderCheckState(COL_CHECK), 1);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_FALSE(editor.grid.GetCheck(i));
+        EXPECT_FALSE(editor.grid().GetCheck(i));
     }
     editor.OnCheckColumnClick(COL_CHECK);
-    EXPECT_EQ(editor.grid.GetHeaderCheckState(COL_CHECK), 2);
+    EXPECT_EQ(editor.grid().GetHeaderCheckState(COL_CHECK), 2);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(editor.grid.GetCheck(i));
+        EXPECT_TRUE(editor.grid().GetCheck(i));
     }
     editor.OnCheckColumnClick(COL_TEXT);
-    EXPECT_EQ(editor.grid.GetHeaderCheckState(COL_CHECK), 2);
+    EXPECT_EQ(editor.grid().GetHeaderCheckState(COL_CHECK), 2);
 }
 
 TEST_F(RowsTest, MakeRowCurrentOutOfRange) {
     AddRows(1);
     editor.MakeRowCurrent(5);
-    EXPECT_EQ(editor.current_row, -1);
+    EXPECT_EQ(editor.current_row(), -1);
     EXPECT_EQ(Cell(1, COL_CURRENT), "★");
 }
 

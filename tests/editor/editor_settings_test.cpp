@@ -14,9 +14,9 @@ TEST_F(SettingsTest, MaterialRefillsTheParameterBoxAndTellsThePreview) {
     editor.AddRow();
     editor.OnRowClicked(0, COL_TEXT);
     editor.OnMaterialChanged(1);
-    EXPECT_EQ(editor.controls.material_param.entries,
+    EXPECT_EQ(editor.controls().material_param.entries,
               (std::vector<std::string>{"6 mm", "9 mm", "12mm"}));
-    EXPECT_EQ(editor.controls.material_param.selection, 1);
+    EXPECT_EQ(editor.controls().material_param.selection, 1);
     EXPECT_EQ(view.preview_heights, (std::vector<double>{9.0}));
     for (auto* n = testing::Records(editor).head(); n; n = n->next) {
         EXPECT_EQ(n->material[0], 'L');
@@ -40,13 +40,13 @@ TEST_F(SettingsTest, CopiesOutOfRangeIsResetToOne) {
     };
     for (const Case& c : cases) {
         EditorFixture f;
-        f.editor.settings.copies = 5;
+        testing::Settings(f.editor).copies = 5;
         f.editor.OnCopiesChanged(c.text);
-        EXPECT_EQ(f.editor.settings.copies, c.copies) << c.text;
+        EXPECT_EQ(f.editor.settings().copies, c.copies) << c.text;
         EXPECT_EQ(f.prompts.Texts(), c.messages) << c.text;
         if (!c.messages.empty()) {
             EXPECT_EQ(f.prompts.messages[0].caption, "提示");
-            EXPECT_EQ(f.editor.controls.copies_edit_text, "1");
+            EXPECT_EQ(f.editor.controls().copies_edit_text, "1");
         }
     }
 }
@@ -71,12 +71,12 @@ TEST_F(SettingsTest, EditsAreReadAsABlockInOrder) {
     };
     for (const Case& c : cases) {
         EditorFixture f;
-        f.editor.controls.length_edit_text = c.length;
-        f.editor.controls.repeat_edit_text = c.repeat;
-        f.editor.controls.copies_edit_text = c.copies;
+        testing::ControlsOf(f.editor).length_edit_text = c.length;
+        testing::ControlsOf(f.editor).repeat_edit_text = c.repeat;
+        testing::ControlsOf(f.editor).copies_edit_text = c.copies;
         EXPECT_EQ(f.editor.ReadEdits(), c.ok);
-        EXPECT_EQ(f.editor.length_edit_value, c.length_value);
-        EXPECT_EQ(f.editor.repeat_edit_value, c.repeat_value);
+        EXPECT_EQ(f.editor.length_edit_value(), c.length_value);
+        EXPECT_EQ(f.editor.repeat_edit_value(), c.repeat_value);
         if (!c.ok) {
             ASSERT_EQ(f.prompts.messages.size(), 1u);
             EXPECT_EQ(f.prompts.messages[0].text, "请键入一个整数。");
@@ -87,26 +87,26 @@ TEST_F(SettingsTest, EditsAreReadAsABlockInOrder) {
 }
 
 TEST_F(SettingsTest, RefusedExitLeavesEverythingWorking) {
-    ASSERT_TRUE(editor.printer_link.open());
-    editor.controls.length_edit_text = "abc";
+    ASSERT_TRUE(testing::Link(editor).open());
+    testing::ControlsOf(editor).length_edit_text = "abc";
     EXPECT_FALSE(editor.OnExit());
     EXPECT_TRUE(view.status_exists);
-    EXPECT_TRUE(editor.printer_link.is_open());
-    editor.controls.length_edit_text = "20";
+    EXPECT_TRUE(editor.printer_link().is_open());
+    testing::ControlsOf(editor).length_edit_text = "20";
     EXPECT_TRUE(editor.OnExit());
     EXPECT_FALSE(view.status_exists);
-    EXPECT_FALSE(editor.printer_link.is_open());
+    EXPECT_FALSE(editor.printer_link().is_open());
 }
 
 TEST_F(SettingsTest, BoxPositions) {
     editor.OnDensityChanged(9);
-    EXPECT_EQ(editor.settings.density, 10);
+    EXPECT_EQ(editor.settings().density, 10);
     editor.OnCutChanged(2);
-    EXPECT_EQ(editor.settings.cut_mode, 'L');
+    EXPECT_EQ(editor.settings().cut_mode, 'L');
     editor.OnSpacingChanged(3);
-    EXPECT_EQ(editor.settings.spacing, 3);
+    EXPECT_EQ(editor.settings().spacing, 3);
     editor.OnArrangementChanged(1);
-    EXPECT_EQ(editor.settings.arrangement, 1);
+    EXPECT_EQ(editor.settings().arrangement, 1);
 }
 
 }  // namespace

@@ -38,15 +38,15 @@ class InsertSymbolColumn : public ::testing::TestWithParam<ColumnCase> {};
 TEST_P(InsertSymbolColumn, AppendsToTheTextCell) {
     const ColumnCase c = GetParam();
     EditorFixture f;
-    f.editor.grid.SetCellText(0, COL_TEXT, "L1");
-    f.editor.grid.SetCellText(0, COL_TEXT2, "N");
-    f.editor.grid.SetCurrentColumn(c.current_column);
+    testing::Grid(f.editor).SetCellText(0, COL_TEXT, "L1");
+    testing::Grid(f.editor).SetCellText(0, COL_TEXT2, "N");
+    testing::Grid(f.editor).SetCurrentColumn(c.current_column);
     f.prompts.symbols.push_back(kEarth + kOmega);
     f.editor.InsertSymbol();
     const std::string first = c.target_column == COL_TEXT ? "L1" + kEarth + kOmega : "L1";
     const std::string second = c.target_column == COL_TEXT2 ? "N" + kEarth + kOmega : "N";
-    EXPECT_EQ(f.editor.grid.GetItemText(0, COL_TEXT), first);
-    EXPECT_EQ(f.editor.grid.GetItemText(0, COL_TEXT2), second);
+    EXPECT_EQ(f.editor.grid().GetItemText(0, COL_TEXT), first);
+    EXPECT_EQ(f.editor.grid().GetItemText(0, COL_TEXT2), second);
     EXPECT_TRUE(f.prompts.messages.empty());
     EXPECT_FALSE(f.prompts.unexpected);
 }
@@ -62,13 +62,13 @@ INSTANTIATE_TEST_SUITE_P(Columns, InsertSymbolColumn,
 // itself takes the text only at the next compilation.
 TEST(InsertSymbol, CommitsTheOpenEditorAndSendsNoCommit) {
     EditorFixture f;
-    f.editor.grid.SetCellText(0, COL_TEXT, "PE");
+    testing::Grid(f.editor).SetCellText(0, COL_TEXT, "PE");
     f.editor.CompileSegments(true);
     const int commits = f.view.commits;
     f.prompts.symbols.push_back(kEarth);
     f.editor.InsertSymbol();
     EXPECT_EQ(f.view.commits, commits + 1);
-    EXPECT_EQ(f.editor.grid.GetItemText(0, COL_TEXT), "PE" + kEarth);
+    EXPECT_EQ(f.editor.grid().GetItemText(0, COL_TEXT), "PE" + kEarth);
     EXPECT_EQ(RecordText(f, 0), "PE");
     EXPECT_TRUE(f.view.posted.empty());
     EXPECT_TRUE(f.view.opened.empty());
@@ -78,22 +78,22 @@ TEST(InsertSymbol, CommitsTheOpenEditorAndSendsNoCommit) {
 
 TEST(InsertSymbol, CancelChangesNothing) {
     EditorFixture f;
-    f.editor.grid.SetCellText(0, COL_TEXT, "PE");
+    testing::Grid(f.editor).SetCellText(0, COL_TEXT, "PE");
     const int commits = f.view.commits;
     f.prompts.symbols.push_back(std::nullopt);
     f.editor.InsertSymbol();
     EXPECT_EQ(f.prompts.symbol_runs, 1);
     EXPECT_EQ(f.view.commits, commits);
-    EXPECT_EQ(f.editor.grid.GetItemText(0, COL_TEXT), "PE");
+    EXPECT_EQ(f.editor.grid().GetItemText(0, COL_TEXT), "PE");
     EXPECT_TRUE(f.prompts.messages.empty());
 }
 
 TEST(InsertSymbol, NothingCollectedLeavesTheText) {
     EditorFixture f;
-    f.editor.grid.SetCellText(0, COL_TEXT, "PE");
+    testing::Grid(f.editor).SetCellText(0, COL_TEXT, "PE");
     f.prompts.symbols.push_back(std::string());
     f.editor.InsertSymbol();
-    EXPECT_EQ(f.editor.grid.GetItemText(0, COL_TEXT), "PE");
+    EXPECT_EQ(f.editor.grid().GetItemText(0, COL_TEXT), "PE");
     EXPECT_TRUE(f.prompts.messages.empty());
 }
 
@@ -102,20 +102,20 @@ TEST(InsertSymbol, NothingCollectedLeavesTheText) {
 TEST(InsertSymbol, LimitIsOnTheTextBeforeAppending) {
     EditorFixture f;
     const std::string text49(49, 'A');
-    f.editor.grid.SetCellText(0, COL_TEXT, text49);
+    testing::Grid(f.editor).SetCellText(0, COL_TEXT, text49);
     f.prompts.symbols.push_back(kEarth + kOmega);
     f.editor.InsertSymbol();
-    EXPECT_EQ(f.editor.grid.GetItemText(0, COL_TEXT), text49 + kEarth + kOmega);
+    EXPECT_EQ(f.editor.grid().GetItemText(0, COL_TEXT), text49 + kEarth + kOmega);
     EXPECT_TRUE(f.prompts.messages.empty());
     f.editor.CompileSegments(true);
     EXPECT_EQ(RecordText(f, 0), text49);
-    EXPECT_EQ(f.editor.overlong_count, 1);
+    EXPECT_EQ(f.editor.overlong_count(), 1);
 
     const std::string text50(50, 'B');
-    f.editor.grid.SetCellText(0, COL_TEXT, text50);
+    testing::Grid(f.editor).SetCellText(0, COL_TEXT, text50);
     f.prompts.symbols.push_back(kEarth);
     f.editor.InsertSymbol();
-    EXPECT_EQ(f.editor.grid.GetItemText(0, COL_TEXT), text50);
+    EXPECT_EQ(f.editor.grid().GetItemText(0, COL_TEXT), text50);
     EXPECT_EQ(f.prompts.messages,
               (std::vector<Shown>{{"本段内容超长！", "提示", MessageIcon::None}}));
 }
@@ -123,7 +123,7 @@ TEST(InsertSymbol, LimitIsOnTheTextBeforeAppending) {
 // The printer gets every symbol with A1 as its first byte; the project file keeps the grid's AA.
 TEST(InsertSymbol, PrinterFormAndProjectFileCodes) {
     EditorFixture f;
-    f.editor.grid.SetCellText(0, COL_TEXT, "K");
+    testing::Grid(f.editor).SetCellText(0, COL_TEXT, "K");
     std::string all;
     for (std::string_view s : layout::kSymbolTable) {
         all += s;

@@ -34,7 +34,8 @@ struct Bench {
             if (i > 0) {
                 editor.AddRow();
             }
-            editor.grid.SetCellText(i, COL_TEXT, std::string(50, static_cast<char>('A' + i % 26)));
+            testing::Grid(editor).SetCellText(i, COL_TEXT,
+                                              std::string(50, static_cast<char>('A' + i % 26)));
         }
     }
     int DoneTexts() const {
@@ -71,7 +72,7 @@ TEST(PrintOnTheBusTest, APrinterFailingAtAnyStepEndsThePrintWithItsMessage) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Bench b;
-        ASSERT_EQ(b.editor.usb_ready, 1);
+        ASSERT_EQ(b.editor.usb_ready(), 1);
         if (c.stale) {
             b.device.queue_upload(Bytes(9, 'N'));
         }
@@ -99,7 +100,7 @@ TEST(PrintOnTheBusTest, APrinterFailingAtAnyStepEndsThePrintWithItsMessage) {
 
         const auto out = b.device.out_transfers();
         EXPECT_EQ(out.size(), c.taken);
-        EXPECT_FALSE(b.editor.printer_link.is_open());
+        EXPECT_FALSE(b.editor.printer_link().is_open());
         EXPECT_EQ(b.driver.CH375GetUsbID(0), 0u) << "the device is still held";
         EXPECT_EQ(b.view.status.back(), "<hide>");
         if (c.where == Where::None) {
@@ -109,14 +110,14 @@ TEST(PrintOnTheBusTest, APrinterFailingAtAnyStepEndsThePrintWithItsMessage) {
             EXPECT_EQ(out[2].size(), 2416u);
             EXPECT_TRUE(out[3].empty());
             EXPECT_TRUE(b.prompts.messages.empty());
-            EXPECT_EQ(b.editor.printed_upto, 100);
+            EXPECT_EQ(b.editor.printed_upto(), 100);
             EXPECT_EQ(b.DoneTexts(), 1);
             continue;
         }
         EXPECT_EQ(b.prompts.Texts(), std::vector<std::string>{kFailed});
-        EXPECT_EQ(b.editor.printed_upto, 0);
+        EXPECT_EQ(b.editor.printed_upto(), 0);
         EXPECT_EQ(b.DoneTexts(), 0);
-        EXPECT_EQ(b.editor.last_outcome, Outcome::PrinterFailed);
+        EXPECT_EQ(b.editor.last_outcome(), Outcome::PrinterFailed);
     }
 }
 

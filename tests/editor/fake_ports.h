@@ -145,7 +145,7 @@ struct EditorFixture {
 
     // Cell text as UTF-8.
     std::string Cell(int row, int column) const {
-        return text::gbk_to_utf8(editor.grid.GetItemText(row, column));
+        return text::gbk_to_utf8(editor.grid().GetItemText(row, column));
     }
     void AddRows(int count) {
         for (int i = 0; i < count; ++i) {

@@ -60,10 +60,11 @@ class LoadTest : public QObject {
         }
         // Scrolling back to the top commits the last row's editor.
         grid->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
-        QCOMPARE(w.editor().grid.GetItemCount(), kRows);
+        QCOMPARE(w.editor().grid().GetItemCount(), kRows);
         QVERIFY(w.prompts.messages.empty());
         int r = 0;
-        for (const model::SegmentNode* n = w.editor().segments().head(); n != nullptr; n = n->next) {
+        for (const model::SegmentNode* n = w.editor().segments().head(); n != nullptr;
+             n = n->next) {
             QCOMPARE(QString::fromStdString(RecordText(*n)), RowText(r++));
         }
         QCOMPARE(r, kRows);
@@ -71,7 +72,7 @@ class LoadTest : public QObject {
 
         // Attributes for every row: row 0 current, scope "当前段以下".
         w.ClickCell(0, COL_NUMBER);
-        QCOMPARE(w.editor().current_row, 0);
+        QCOMPARE(w.editor().current_row(), 0);
         testing::Pick(Box(w, Control::FontSize), 3);
         testing::Pick(Box(w, Control::Decoration), 1);
         auto edit = [&](Control id) {
@@ -87,7 +88,8 @@ class LoadTest : public QObject {
         QTest::mouseClick(static_cast<QPushButton*>(w.dlg->control(IDC_SET_REPEAT)),
                           Qt::LeftButton);
         QCOMPARE(w.prompts.Texts(), std::vector<std::string>{});
-        for (const model::SegmentNode* n = w.editor().segments().head(); n != nullptr; n = n->next) {
+        for (const model::SegmentNode* n = w.editor().segments().head(); n != nullptr;
+             n = n->next) {
             QCOMPARE(int(n->font_size), 3);
             QCOMPARE(n->decoration, 'F');  // 边框
             QCOMPARE(int(n->length_dots), 25 * model::dots_per_mm);
@@ -101,7 +103,7 @@ class LoadTest : public QObject {
         w.prompts.answers.push_back(true);  // "是否删除当前内容？"
         w.prompts.files.push_back(QFile::encodeName(saved).toStdString());
         w.dlg->command(ID_FILE_OPEN)->trigger();
-        QCOMPARE(w.editor().grid.GetItemCount(), kRows);
+        QCOMPARE(w.editor().grid().GetItemCount(), kRows);
         QCOMPARE(w.Cell(kRows - 1, COL_TEXT), RowText(kRows - 1));
         QVERIFY(w.prompts.messages.empty());
         Stage("saved and opened again");
@@ -136,13 +138,14 @@ class LoadTest : public QObject {
             grid->scrollTo(check);
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
                               grid->visualRect(check).center());
-            QVERIFY(w.editor().grid.GetCheck(row));
+            QVERIFY(w.editor().grid().GetCheck(row));
         }
         w.prompts.answers.push_back(true);  // "将全部删除选定行，是否继续？"
         w.dlg->command(ID_DELETE_ROW)->trigger();
-        QCOMPARE(w.editor().grid.GetItemCount(), kRows / 2);
+        QCOMPARE(w.editor().grid().GetItemCount(), kRows / 2);
         r = 0;
-        for (const model::SegmentNode* n = w.editor().segments().head(); n != nullptr; n = n->next) {
+        for (const model::SegmentNode* n = w.editor().segments().head(); n != nullptr;
+             n = n->next) {
             QCOMPARE(QString::fromStdString(RecordText(*n)), RowText(2 * r + 1));
             QCOMPARE(w.Cell(r, COL_NUMBER), QString::number(r + 1));
             ++r;

@@ -1,6 +1,6 @@
 #include <QDir>
-#include <QTest>
 #include <QScrollBar>
+#include <QTest>
 #include "ui/editor/QvprtTestApp.h"
 #include "ui_helpers.h"
 namespace qvprt::ui {
@@ -14,7 +14,8 @@ class Scratch : public QObject {
         testing::Window w;
         w.dlg->setWindowState(Qt::WindowNoState);
         w.dlg->resize(1280, 800);
-        for (int i = 0; i < 40; ++i) w.dlg->command(ID_ADD_ROW)->trigger();
+        for (int i = 0; i < 40; ++i)
+            w.dlg->command(ID_ADD_ROW)->trigger();
         w.dlg->grab(QRect(0, 125, 175, 130)).scaled(700, 520).save(out + "/group_zoom.png");
         w.grid()->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
         QApplication::processEvents();
@@ -28,8 +29,8 @@ class Scratch : public QObject {
         w.dlg->grab().save(out + "/small.png");
     }
 };
-}
-}
+}  // namespace
+}  // namespace qvprt::ui
 int main(int argc, char** argv) {
     qvprt::ui::CQvprtTestApp app(argc, argv);
     qvprt::ui::Scratch test;

@@ -145,7 +145,7 @@ class SymbolPickerTest : public QObject {
             dlg->okButton()->click();
         });
         window.command(ID_SYMBOL)->trigger();
-        QCOMPARE(window.editor().grid.GetItemText(0, editor::COL_TEXT),
+        QCOMPARE(window.editor().grid().GetItemText(0, editor::COL_TEXT),
                  std::string("\xAA\xA1\xAA\xED"));
     }
 

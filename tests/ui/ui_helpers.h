@@ -66,7 +66,7 @@ struct Window {
     editor::Editor& editor() const { return dlg->editor(); }
     QString Cell(int row, int column) const {
         return QString::fromStdString(
-            text::gbk_to_utf8(dlg->editor().grid.GetItemText(row, column)));
+            text::gbk_to_utf8(dlg->editor().grid().GetItemText(row, column)));
     }
     QRect CellRect(int row, int column) const {
         return grid()->visualRect(grid()->model()->index(row, column));

@@ -53,7 +53,7 @@ class WindowTest : public QObject {
     void ClickHeader(int section) const { testing::ClickHeader(w->grid(), section); }
     QStringList Column(int column) const {
         QStringList v;
-        for (int r = 0; r < w->editor().grid.GetItemCount(); ++r) {
+        for (int r = 0; r < w->editor().grid().GetItemCount(); ++r) {
             v << w->Cell(r, column);
         }
         return v;
@@ -152,7 +152,7 @@ class WindowTest : public QObject {
         QCOMPARE(e->geometry().left(), cell.left() + 4);
         QCOMPARE(e->geometry().top(), cell.top());
         QCOMPARE(e->geometry().height(), w->grid()->rowHeight(1));
-        QCOMPARE(w->editor().current_row, 1);
+        QCOMPARE(w->editor().current_row(), 1);
         QVERIFY(e->hasFocus());
     }
 
@@ -188,7 +188,7 @@ class WindowTest : public QObject {
         AddRows(1);
         w->ClickCell(0, column);
         QVERIFY(w->Editor() == nullptr);
-        QCOMPARE(w->editor().current_row, 0);
+        QCOMPARE(w->editor().current_row(), 0);
         QCOMPARE(w->grid()->GetCurrentColumn(), column);
         QCOMPARE(w->grid()->selectionModel()->selectedRows().value(0).row(), 0);
     }
@@ -212,9 +212,9 @@ class WindowTest : public QObject {
                                                   w->grid()->viewport()->height() - 3);
         QTest::mouseClick(w->grid()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
         QVERIFY(w->Editor() == nullptr);
-        QCOMPARE(w->editor().grid.GetCurrentRowOfGrid(), -1);
+        QCOMPARE(w->editor().grid().GetCurrentRowOfGrid(), -1);
         QCOMPARE(w->grid()->GetCurrentColumn(), 0);
-        QCOMPARE(w->editor().current_row, 1);
+        QCOMPARE(w->editor().current_row(), 1);
     }
 
     void typingAndEnterCommitsAndOpensTheNextRow() {
@@ -229,7 +229,7 @@ class WindowTest : public QObject {
         QVERIFY(w->Editor() != nullptr);
         QCOMPARE(w->Editor()->row(), 1);
         QCOMPARE(w->Editor()->column(), COL_TEXT);
-        QCOMPARE(w->editor().current_row, 1);
+        QCOMPARE(w->editor().current_row(), 1);
         QCOMPARE(w->dlg->isVisible(), true);  // Enter never reaches the dialog
     }
 
@@ -237,7 +237,7 @@ class WindowTest : public QObject {
         w->ClickCell(0, COL_TEXT);
         Type(w->Editor(), QStringLiteral("A"));
         QTest::keyClick(w->Editor(), Qt::Key_Enter);
-        QCOMPARE(w->editor().grid.GetItemCount(), 2);
+        QCOMPARE(w->editor().grid().GetItemCount(), 2);
         QVERIFY(w->Editor() != nullptr);
         QCOMPARE(w->Editor()->row(), 1);
         QCOMPARE(Column(COL_NUMBER), QStringList({"1", "2"}));
@@ -351,7 +351,7 @@ class WindowTest : public QObject {
                               {Qt::Key_Up, 1}};
         for (const Step& s : steps) {
             QTest::keyClick(w->grid(), s.key);
-            QCOMPARE(w->editor().current_row, s.row);
+            QCOMPARE(w->editor().current_row(), s.row);
             QCOMPARE(w->Cell(s.row, COL_CURRENT), QStringLiteral("★"));
         }
     }
@@ -377,14 +377,14 @@ class WindowTest : public QObject {
                 QVERIFY(s.selected == -1 ? selected < previous : selected > previous);
             }
             QCOMPARE(w->grid()->currentIndex().row(), selected);
-            QCOMPARE(w->editor().current_row, 30);
-            QCOMPARE(w->editor().grid.GetCurrentRowOfGrid(), 30);
+            QCOMPARE(w->editor().current_row(), 30);
+            QCOMPARE(w->editor().grid().GetCurrentRowOfGrid(), 30);
             QCOMPARE(w->Cell(30, COL_CURRENT), QStringLiteral("★"));
             previous = selected;
         }
         // Down goes on from the current row, not from the selection.
         QTest::keyClick(w->grid(), Qt::Key_Down);
-        QCOMPARE(w->editor().current_row, 31);
+        QCOMPARE(w->editor().current_row(), 31);
     }
 
     // The grid is one tab stop in the template's order: Tab leaves it for the scaling box,
@@ -411,7 +411,7 @@ class WindowTest : public QObject {
         const QColor elsewhere = w->grid()->viewport()->grab().toImage().pixelColor(in_row);
         QVERIFY(focused != elsewhere);
         QVERIFY(focused != QColor(kWindowColor) && elsewhere != QColor(kWindowColor));
-        QCOMPARE(w->editor().current_row, 1);
+        QCOMPARE(w->editor().current_row(), 1);
 
         // From the first box, Tab visits every control that takes the focus once and comes back.
         w->dlg->control(int(Control::Material))->setFocus();
@@ -460,7 +460,7 @@ class WindowTest : public QObject {
         QVERIFY(w->Editor() != nullptr);
         QCOMPARE(w->Editor()->row(), 1);
         QCOMPARE(w->grid()->currentIndex().row(), 1);
-        QCOMPARE(w->editor().current_row, 1);
+        QCOMPARE(w->editor().current_row(), 1);
         QCOMPARE(w->Cell(1, COL_CURRENT), QStringLiteral("★"));
         QTest::keyClick(w->Editor(), Qt::Key_Escape);
     }
@@ -487,16 +487,16 @@ class WindowTest : public QObject {
 
     void headerClickClearsThenTicksEveryRow() {
         AddRows(2);
-        w->editor().grid.SetCheck(1, false);
+        editor::testing::Grid(w->editor()).SetCheck(1, false);
         ClickHeader(COL_CHECK);
         QCOMPARE(w->grid()->GetHeaderCheckState(COL_CHECK), 1);
         for (int r = 0; r < 3; ++r) {
-            QVERIFY(!w->editor().grid.GetCheck(r));
+            QVERIFY(!w->editor().grid().GetCheck(r));
         }
         ClickHeader(COL_CHECK);
         QCOMPARE(w->grid()->GetHeaderCheckState(COL_CHECK), 2);
         for (int r = 0; r < 3; ++r) {
-            QVERIFY(w->editor().grid.GetCheck(r));
+            QVERIFY(w->editor().grid().GetCheck(r));
         }
         ClickHeader(COL_TEXT);
         QCOMPARE(w->grid()->GetHeaderCheckState(COL_CHECK), 2);
@@ -512,9 +512,29 @@ class WindowTest : public QObject {
         Pick(Control::Material, 1);
         QCOMPARE(Entries(Control::MaterialParam), QStringList({"6 mm", "9 mm", "12mm"}));
         QCOMPARE(Box(Control::MaterialParam)->currentIndex(), 1);
-        QCOMPARE(w->editor().settings.material_index, 1);
+        QCOMPARE(w->editor().settings().material_index, 1);
         Pick(Control::Material, 0);
         QCOMPARE(Entries(Control::MaterialParam), QStringList({"3.0", "4.0", "5.0", "6.0"}));
+    }
+
+    // The radios are not exclusive by themselves: the editor's handler checks the clicked one and
+    // clears its partner, and the window shows both, also after a click on a checked radio.
+    void radioClicksShowThePairAsTheEditorSetsIt() {
+        const std::pair<Control, Control> pairs[] = {
+            {Control::CurrentOnly, Control::CurrentAndBelow},
+            {Control::ExternalFont, Control::LocalFont},
+        };
+        auto radio = [this](Control id) {
+            return static_cast<QRadioButton*>(w->dlg->control(static_cast<int>(id)));
+        };
+        for (const auto& [a, b] : pairs) {
+            for (Control clicked : {a, a, b, b}) {
+                QTest::mouseClick(radio(clicked), Qt::LeftButton);
+                const Control other = clicked == a ? b : a;
+                QVERIFY(radio(clicked)->isChecked());
+                QVERIFY(!radio(other)->isChecked());
+            }
+        }
     }
 
     void fontSizeBoxChangesTheRowsOfItsScope() {
@@ -523,7 +543,7 @@ class WindowTest : public QObject {
         Pick(Control::FontSize, 2);  // scope: this row and those below
         QCOMPARE(Column(COL_FONTSIZE), QStringList({"0", "2", "2"}));
         QTest::mouseClick(w->dlg->control(static_cast<int>(Control::CurrentOnly)), Qt::LeftButton);
-        QVERIFY(w->editor().controls.current_only);
+        QVERIFY(w->editor().controls().current_only);
         w->ClickCell(0, COL_NUMBER);
         Pick(Control::FontSize, 1);
         QCOMPARE(Column(COL_FONTSIZE), QStringList({"1", "2", "2"}));
@@ -550,7 +570,7 @@ class WindowTest : public QObject {
         w->dlg->command(ID_EXIT)->trigger();
         QVERIFY(!w->dlg->isVisible());
         QCOMPARE(w->dlg->result(), int(QDialog::Accepted));
-        QCOMPARE(w->editor().length_edit_value, 30);
+        QCOMPARE(w->editor().length_edit_value(), 30);
         QVERIFY(!w->dlg->StatusExists());
     }
 
@@ -738,7 +758,7 @@ class WindowTest : public QObject {
         w = std::make_unique<testing::Window>(false);
         QCOMPARE(w->prompts.Texts(),
                  std::vector<std::string>({"端口打开错误, 请确认打印机已经正确联机！"}));
-        QCOMPARE(w->editor().usb_ready, 0);
+        QCOMPARE(w->editor().usb_ready(), 0);
         QCOMPARE(w->grid()->model()->rowCount(), 1);
         QCOMPARE(w->Cell(0, COL_CURRENT), QStringLiteral("★"));
     }

@@ -171,7 +171,6 @@ CQvprtTestDlg::CQvprtTestDlg(printing::Ch375Driver& driver, editor::Prompts* pro
     }
     setMinimumSize(least);
     editor_->Initialize();
-    MirrorAll();
     layout_ready_ = true;
 
     auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -330,15 +329,9 @@ void CQvprtTestDlg::BuildControls() {
         controls_[b.id] = button;
     }
     connect(static_cast<QPushButton*>(controls_[static_cast<int>(Control::SetLength)]),
-            &QPushButton::clicked, this, [this] {
-                editor_->OnSetLength();
-                MirrorAll();
-            });
+            &QPushButton::clicked, this, [this] { editor_->OnSetLength(); });
     connect(static_cast<QPushButton*>(controls_[IDC_SET_REPEAT]), &QPushButton::clicked, this,
-            [this] {
-                editor_->OnSetRepeat();
-                MirrorAll();
-            });
+            [this] { editor_->OnSetRepeat(); });
     // Serial numbers come with their dialog.
     controls_[IDC_SERIAL]->setEnabled(false);
     // Enter pressed in the window goes to this hidden button and does nothing.
@@ -383,7 +376,7 @@ void CQvprtTestDlg::SetUpGrid() {
     grid_->setObjectName(QStringLiteral("1017"));
     grid_->setGeometry(UnitRect(113, 78, 431, 319));
     controls_[IDC_GRID] = grid_;
-    model_ = new GridModel(editor_->grid);
+    model_ = new GridModel(editor_->view_grid());
     grid_->SetGrid(model_, this);
     for (int c = 0; c < editor::kGridColumns; ++c) {
         grid_->SetColumnWidthPadded(c, kColumnWidths[c]);
@@ -452,14 +445,9 @@ void CQvprtTestDlg::OnCommand(int id) {
         default:
             return;
     }
-    MirrorAll();
 }
 
 void CQvprtTestDlg::OnBoxActivated(Control id, int position) {
-    // The box already shows the user's choice, as the handlers expect.
-    if (editor::ComboBox* box = EditorBox(id)) {
-        box->selection = position;
-    }
     switch (id) {
         case Control::Material:
             editor_->OnMaterialChanged(position);
@@ -494,31 +482,21 @@ void CQvprtTestDlg::OnBoxActivated(Control id, int position) {
         default:
             break;
     }
-    MirrorAll();
 }
 
 void CQvprtTestDlg::OnRadioClicked(Control id) {
-    editor::Controls& c = editor_->controls;
-    // A click checks the radio and clears the other of its pair, as the platform's radios do.
+    // The handler checks the radio and clears the other of its pair, as the platform's radios do.
     switch (id) {
         case Control::LocalFont:
-            c.local_font = true;
-            c.external_font = false;
             editor_->OnLocalFontLibrary();
             break;
         case Control::ExternalFont:
-            c.external_font = true;
-            c.local_font = false;
             editor_->OnExternalFontLibrary();
             break;
         case Control::AutoLength:
-            c.auto_length = true;
-            c.fixed_length = false;
             editor_->OnAutoLength();
             break;
         case Control::FixedLength:
-            c.fixed_length = true;
-            c.auto_length = false;
             editor_->OnFixedLength();
             break;
         case Control::CurrentOnly:
@@ -530,12 +508,10 @@ void CQvprtTestDlg::OnRadioClicked(Control id) {
         default:
             break;
     }
-    MirrorAll();
 }
 
 void CQvprtTestDlg::OnEditEdited(Control id, const QString& text) {
     editor_->OnEditTextChanged(id, ToGbkLossy(text));
-    MirrorAll();
 }
 
 void CQvprtTestDlg::ShowAbout() {
@@ -589,8 +565,8 @@ void CQvprtTestDlg::FillScreenUnlessMaximised() {
 
 // ---- mirroring ----
 
-editor::ComboBox* CQvprtTestDlg::EditorBox(Control id) {
-    editor::Controls& c = editor_->controls;
+const editor::ComboBox* CQvprtTestDlg::EditorBox(Control id) const {
+    const editor::Controls& c = editor_->controls();
     switch (id) {
         case Control::Material:
             return &c.material;
@@ -624,7 +600,7 @@ void CQvprtTestDlg::MirrorControl(Control id) {
     }
     // Setting a control from code never runs its change handler.
     const QSignalBlocker block(w);
-    const editor::Controls& c = editor_->controls;
+    const editor::Controls& c = editor_->controls();
     if (const editor::ComboBox* box = EditorBox(id)) {
         auto* combo = static_cast<QComboBox*>(w);
         QStringList entries;
@@ -692,19 +668,6 @@ void CQvprtTestDlg::MirrorControl(Control id) {
     }
 }
 
-void CQvprtTestDlg::MirrorAll() {
-    static constexpr Control kAll[] = {
-        Control::Material,   Control::MaterialParam, Control::Decoration,  Control::Spacing,
-        Control::FontSize,   Control::Scale,         Control::Cut,         Control::LengthEdit,
-        Control::RepeatEdit, Control::ExternalFont,  Control::LocalFont,   Control::Arrangement,
-        Control::Direction,  Control::Density,       Control::AutoLength,  Control::FixedLength,
-        Control::SetLength,  Control::CopiesEdit,    Control::CurrentOnly, Control::CurrentAndBelow,
-    };
-    for (Control id : kAll) {
-        MirrorControl(id);
-    }
-}
-
 // ---- EditorView ----
 
 void CQvprtTestDlg::CommitCellEditor() {
@@ -720,12 +683,7 @@ void CQvprtTestDlg::OpenCellEditor(int row, int column) {
 
 void CQvprtTestDlg::PostCall(std::function<void()> call) {
     QMetaObject::invokeMethod(
-        this,
-        [this, call = std::move(call)] {
-            call();
-            MirrorAll();
-        },
-        Qt::QueuedConnection);
+        this, [call = std::move(call)] { call(); }, Qt::QueuedConnection);
 }
 
 void CQvprtTestDlg::ControlChanged(Control id) {
@@ -746,10 +704,10 @@ void CQvprtTestDlg::SetPreviewHeight(double millimetres) {
 
 void CQvprtTestDlg::ShowSegments() {
     if (preview_window_ != nullptr) {
-        preview_window_->ShowSegments(editor_->segments().head(), editor_->settings);
+        preview_window_->ShowSegments(editor_->segments().head(), editor_->settings());
     }
     summary_->setText(FromGbk(printing::job_summary_text(
-        printing::summarize_job(editor_->segments().head(), editor_->settings))));
+        printing::summarize_job(editor_->segments().head(), editor_->settings()))));
 }
 
 void CQvprtTestDlg::SetStatusText(std::string_view text) {
@@ -798,7 +756,6 @@ int CQvprtTestDlg::GetAnswer() {
 
 void CQvprtTestDlg::GridRowClicked(int row, int column) {
     editor_->OnRowClicked(row, column);
-    MirrorAll();
 }
 
 int CQvprtTestDlg::GridCanEditCell(int row, int column) {
@@ -808,7 +765,6 @@ int CQvprtTestDlg::GridCanEditCell(int row, int column) {
 void CQvprtTestDlg::GridCellCommitted(int row, int column, const std::string& gbk,
                                       bool ended_by_enter) {
     editor_->CommitCell(row, column, gbk, ended_by_enter);
-    MirrorAll();
 }
 
 void CQvprtTestDlg::GridHeaderClicked(int column) {

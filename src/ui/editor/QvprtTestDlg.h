@@ -119,8 +119,7 @@ class CQvprtTestDlg : public QDialog, public editor::EditorView, public GridPare
     void SetTabOrder();
     void OnCommand(int id);
     void MirrorControl(editor::Control control);
-    void MirrorAll();
-    editor::ComboBox* EditorBox(editor::Control control);
+    const editor::ComboBox* EditorBox(editor::Control control) const;
     void OnBoxActivated(editor::Control control, int position);
     void OnRadioClicked(editor::Control control);
     void OnEditEdited(editor::Control control, const QString& text);

@@ -23,7 +23,7 @@ class StripView : public editor::testing::FakeView {
     }
     void ShowSegments() override {
         FakeView::ShowSegments();
-        strip->ShowSegments(editor->segments().head(), editor->settings);
+        strip->ShowSegments(editor->segments().head(), editor->settings());
     }
     CMyPrintView* strip = nullptr;
     editor::Editor* editor = nullptr;
@@ -47,11 +47,11 @@ struct PreviewHarness {
     // Row `row` with its cell texts (UTF-8), rows added as needed; answers its record, whose
     // attributes the test then sets as the attribute commands would.
     model::SegmentNode& Row(int row, const char* text, const char* text2 = "") {
-        while (editor.grid.GetItemCount() <= row) {
+        while (editor.grid().GetItemCount() <= row) {
             editor.AddRow();
         }
-        editor.grid.SetCellText(row, editor::COL_TEXT, text::gbk(text));
-        editor.grid.SetCellText(row, editor::COL_TEXT2, text::gbk(text2));
+        editor::testing::Grid(editor).SetCellText(row, editor::COL_TEXT, text::gbk(text));
+        editor::testing::Grid(editor).SetCellText(row, editor::COL_TEXT2, text::gbk(text2));
         model::SegmentNode& n = *editor::testing::Records(editor).at(row);
         n.auto_length = 1;
         n.font_size = 3;

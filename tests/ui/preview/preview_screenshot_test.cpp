@@ -50,8 +50,8 @@ class PreviewScreenshots : public QObject {
     }
     void verticalText() {
         PreviewHarness h;
-        h.editor.settings.material_code = {'L', 'A', 'B', 0};
-        h.editor.settings.material_param_index = 2;
+        editor::testing::Settings(h.editor).material_code = {'L', 'A', 'B', 0};
+        editor::testing::Settings(h.editor).material_param_index = 2;
         model::SegmentNode& a = h.Row(0, "竖排ABC");
         a.direction = {'1', '3'};
         a.decoration = 'F';
@@ -72,8 +72,8 @@ class PreviewScreenshots : public QObject {
     void symbolsAndMarks() {
         QFETCH(bool, vertical);
         PreviewHarness h;
-        h.editor.settings.material_code = {'L', 'A', 'B', 0};
-        h.editor.settings.material_param_index = 2;
+        editor::testing::Settings(h.editor).material_code = {'L', 'A', 'B', 0};
+        editor::testing::Settings(h.editor).material_param_index = 2;
         const char* rows[] = {"\uE000PE 接地", "X\uE0512 Y\uE052a", "\uE002\uE013 \uE020",
                               "220V \uE030 \uE02D", "\uE040 \uE044\uE04B"};
         for (int i = 0; i < 5; ++i) {
@@ -88,8 +88,8 @@ class PreviewScreenshots : public QObject {
     }
     void bordersAndUnderlines() {
         PreviewHarness h;
-        h.editor.settings.material_code = {'L', 'A', 'B', 0};
-        h.editor.settings.material_param_index = 1;
+        editor::testing::Settings(h.editor).material_code = {'L', 'A', 'B', 0};
+        editor::testing::Settings(h.editor).material_param_index = 1;
         h.Row(0, "BORDER").decoration = 'F';
         h.Row(1, "UNDER").decoration = 'L';
         h.Row(2, "PLAIN").decoration = 'N';

@@ -40,7 +40,7 @@ class PreviewTest : public QObject {
         QFETCH(int, height);
         PreviewHarness h(QSize(400, 80));
         h.strip.SetPreviewHeight(mm);
-        h.strip.ShowSegments(nullptr, h.editor.settings);
+        h.strip.ShowSegments(nullptr, h.editor.settings());
         const QImage img = h.Picture();
         QCOMPARE(img.height(), 60);
         int first = -1, count = 0;
@@ -118,7 +118,7 @@ class PreviewTest : public QObject {
         h.Row(0, "AB");
         h.Row(1, "XYZ");
         h.Row(2, "C");
-        h.editor.grid.SetCheck(1, false);
+        editor::testing::Grid(h.editor).SetCheck(1, false);
         h.editor.MakeRowCurrent(1);
         const QImage img = h.Preview();
         const auto copies = h.Copies();
@@ -256,12 +256,12 @@ class PreviewTest : public QObject {
 
     void previewHeightFromTheMaterial() {
         PreviewHarness h;
-        h.editor.settings.material_code = {'L', 'A', 'B', 0};
-        h.editor.settings.material_param_index = 2;
+        editor::testing::Settings(h.editor).material_code = {'L', 'A', 'B', 0};
+        editor::testing::Settings(h.editor).material_param_index = 2;
         h.editor.OnPreview();
         QCOMPARE(h.strip.picture()->GetHeightMm(), 12.0);
-        h.editor.settings.material_code = {'T', 'U', 'B', 0};
-        h.editor.settings.material_param_index = 0;
+        editor::testing::Settings(h.editor).material_code = {'T', 'U', 'B', 0};
+        editor::testing::Settings(h.editor).material_param_index = 0;
         h.editor.OnPreview();
         QCOMPARE(h.strip.picture()->GetHeightMm(), 5.0);
     }
@@ -273,10 +273,10 @@ class PreviewTest : public QObject {
         h.Row(1, "B");
         h.Row(2, "C");
         h.Preview();
-        h.editor.grid.SetCheck(0, false);
+        editor::testing::Grid(h.editor).SetCheck(0, false);
         h.prompts.answers.push_back(true);
         h.editor.DeleteCheckedRows();
-        QCOMPARE(h.editor.grid.GetItemCount(), 1);
+        QCOMPARE(h.editor.grid().GetItemCount(), 1);
         const QImage img = h.Picture();
         QCOMPARE(h.Copies().size(), std::size_t{3});
         QVERIFY(!img.isNull());

@@ -40,8 +40,8 @@ class PreviewWindowTest : public QObject {
         QCOMPARE(preview->text(), QStringLiteral("打印预览"));
         editor::Editor& e = w.editor();
         e.AddRow();
-        e.grid.SetCellText(0, editor::COL_TEXT, "A1");
-        e.grid.SetCellText(1, editor::COL_TEXT, "B2");
+        editor::testing::Grid(e).SetCellText(0, editor::COL_TEXT, "A1");
+        editor::testing::Grid(e).SetCellText(1, editor::COL_TEXT, "B2");
         preview->trigger();
         const auto& layout = w.dlg->previewWindow()->picture()->previewLayout();
         QCOMPARE(layout.copy_count(), std::int64_t{2});
@@ -56,7 +56,7 @@ class PreviewWindowTest : public QObject {
             if (i > 0) {
                 e.AddRow();
             }
-            e.grid.SetCellText(i, editor::COL_TEXT, "A" + std::to_string(i));
+            editor::testing::Grid(e).SetCellText(i, editor::COL_TEXT, "A" + std::to_string(i));
         }
         w.dlg->control(int(editor::Control::RepeatEdit))->setFocus();
         QLineEdit* copies =
@@ -87,7 +87,7 @@ class PreviewWindowTest : public QObject {
             if (i > 0) {
                 e.AddRow();
             }
-            e.grid.SetCellText(i, editor::COL_TEXT, text::gbk(rows[i]));
+            editor::testing::Grid(e).SetCellText(i, editor::COL_TEXT, text::gbk(rows[i]));
             editor::testing::Records(e).at(i)->font_size = 3;
         }
         e.MakeRowCurrent(1);
