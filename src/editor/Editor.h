@@ -193,6 +193,9 @@ class Editor {
     // The user's pick, kept as given.
     void Pick(ComboBox& box, Control id, int position);
     void FillRowCells(int row, const model::SegmentNode& n);
+    // The current row's font size, scaling, decoration and direction in their boxes, by selection
+    // only (the boxes' handlers do not run).
+    void ShowRowAttributes(const model::SegmentNode& n);
     // Runs `apply(record, row)` on the current record, and on every record below it unless the
     // scope is "当前段".
     template <typename F>

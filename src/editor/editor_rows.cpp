@@ -59,6 +59,11 @@ void Editor::MakeRowCurrent(int row) {
         grid_.SetCellText(i, COL_CURRENT, i == row ? std::string_view(star) : std::string_view());
         grid_.SetCellText(i, COL_NUMBER, std::to_string(i + 1));
     }
+    // Whatever made the row current, the boxes show its values, so that the next box change
+    // applies to values the user sees.
+    if (current_segment_ != nullptr) {
+        ShowRowAttributes(*current_segment_);
+    }
 }
 
 void Editor::FillRowCells(int row, const SegmentNode& n) {
@@ -150,7 +155,10 @@ int Editor::OnRowClicked(int row, int /*column*/) {
         return 0;
     }
     MakeRowCurrent(row);
-    const SegmentNode& n = *current_segment_;
+    return 0;
+}
+
+void Editor::ShowRowAttributes(const SegmentNode& n) {
     SelectEntry(controls_.font_size, Control::FontSize, n.auto_font ? 0 : n.font_size);
     SelectEntry(controls_.scale, Control::Scale, n.char_scale);
     // A decoration no entry has leaves the box as it is.
@@ -159,7 +167,6 @@ int Editor::OnRowClicked(int row, int /*column*/) {
     }
     SelectEntry(controls_.direction, Control::Direction,
                 model::kDirections.position_of(n.direction));
-    return 0;
 }
 
 void Editor::OnCheckColumnClick(int column) {

@@ -51,6 +51,10 @@ std::string read_error_template(ReadError e) {
                    to_string(model::kStreamMinBytes) + "字节，未读入任何内容。";
         case ReadError::BlockOverrun:
             return "文件“%1”已损坏：第%2块中的段超出了块的长度，未读入任何内容。";
+        case ReadError::EmptyBlock:
+            return "文件“%1”已损坏：第%2块中没有段，未读入任何内容。";
+        case ReadError::BlockSettingsDiffer:
+            return "文件“%1”已损坏：第%2块的打印设置与第1块不同，未读入任何内容。";
         case ReadError::BadBlockEnd:
             return "文件“%1”已损坏：第%2块的末尾不是结束标记E，未读入任何内容。";
     }

@@ -25,10 +25,12 @@ enum class ReadError {
     BadSetting,       // detail: JobField, the value
     TrailingBytes,
     NotUdiskFile,
-    BadBlockHeader,  // detail: block number
-    BadBlockLength,  // detail: block number, the length
-    BlockOverrun,    // detail: block number
-    BadBlockEnd,     // detail: block number
+    BadBlockHeader,       // detail: block number
+    BadBlockLength,       // detail: block number, the length
+    BlockOverrun,         // detail: block number
+    BadBlockEnd,          // detail: block number
+    EmptyBlock,           // detail: block number
+    BlockSettingsDiffer,  // detail: block number
 };
 
 // The job settings a file carries, in the names of JobSettings.

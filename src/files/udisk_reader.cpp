@@ -24,6 +24,12 @@ bool starts_stream(const model::StreamHeader& h) {
     return h.start == model::kStreamStart && h.kind == model::kStreamKind;
 }
 
+// Every block of a file carries the settings of the one job the writer cut into blocks.
+bool same_settings(const model::StreamHeader& a, const model::StreamHeader& b) {
+    return a.copies == b.copies && a.cut_mode == b.cut_mode && a.density == b.density &&
+           a.spacing == b.spacing && a.arrangement == b.arrangement;
+}
+
 // The material and parameter box positions a record's material names; unknown characters leave
 // the positions as they were.
 void take_material(const SegmentNode& n, FileJobSettings& fs) {
@@ -58,6 +64,7 @@ ReadResult parse_udisk_file(std::span<const std::uint8_t> bytes, const model::Jo
     SegmentNode* tail = nullptr;
     int total = 0;
     std::size_t at = 0;
+    model::StreamHeader first;
     for (int block = 1; at < size; ++block) {
         const std::string number = std::to_string(block);
         const std::size_t left = size - at;
@@ -76,7 +83,15 @@ ReadResult parse_udisk_file(std::span<const std::uint8_t> bytes, const model::Jo
         if (length > left) {
             return fail(ReadError::TruncatedBlock, number);
         }
+        // The writer never makes a block without a record.
+        if (length == model::kStreamMinBytes) {
+            return fail(ReadError::EmptyBlock, number);
+        }
+        if (block > 1 && !same_settings(header, first)) {
+            return fail(ReadError::BlockSettingsDiffer, number);
+        }
         if (block == 1) {
+            first = header;
             FileJobSettings& fs = r.settings;
             fs.copies = header.copies;
             fs.cut_mode = header.cut_mode;

@@ -189,6 +189,48 @@ TEST_F(RowsTest, RowClickShowsTheRecordInTheBoxesOnly) {
     EXPECT_EQ(editor.current_row(), 2);
 }
 
+// Whatever command makes another row current, the boxes show that row's values, not those of the
+// row current before.
+TEST_F(RowsTest, EveryNewCurrentRowShowsItsAttributesInTheBoxes) {
+    enum Command { kDelete, kEnterCommit, kAddRow };
+    for (Command command : {kDelete, kEnterCommit, kAddRow}) {
+        SCOPED_TRACE(command);
+        EditorFixture f;
+        f.AddRows(2);
+        SegmentNode* n = testing::Records(f.editor).at(0);
+        n->auto_font = 0;
+        n->font_size = 3;
+        n->char_scale = 1;
+        n->decoration = 'L';
+        n->direction = {'1', '3'};
+        f.editor.OnRowClicked(0, COL_TEXT);
+        ASSERT_EQ(f.editor.controls().font_size.selection, 3);
+        ASSERT_EQ(f.editor.controls().scale.selection, 1);
+        ASSERT_EQ(f.editor.controls().decoration.selection, 2);
+        ASSERT_EQ(f.editor.controls().direction.selection, 1);
+        switch (command) {
+            case kDelete:
+                for (int r = 0; r < 3; ++r) {
+                    testing::Grid(f.editor).SetCheck(r, r == 0);
+                }
+                f.prompts.answers.push_back(true);
+                f.editor.DeleteCheckedRows();
+                break;
+            case kEnterCommit:
+                f.editor.CommitCell(0, COL_TEXT, "A", true);
+                break;
+            case kAddRow:
+                f.editor.AddRow();
+                break;
+        }
+        ASSERT_NE(f.editor.current_segment(), n);
+        EXPECT_EQ(f.editor.controls().font_size.selection, 0);
+        EXPECT_EQ(f.editor.controls().scale.selection, 0);
+        EXPECT_EQ(f.editor.controls().decoration.selection, 0);
+        EXPECT_EQ(f.editor.controls().direction.selection, 0);
+    }
+}
+
 TEST_F(RowsTest, HeaderClickTogglesEveryRow) {
     AddRows(2);
     testing::Grid(editor).SetCheck(1, false);

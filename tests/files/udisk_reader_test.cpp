@@ -167,6 +167,15 @@ TEST(UdiskReader, BadFilesAreRefusedWithTheirMessage) {
     copies_21[4] = 21;
     Bytes cut_x = good;
     cut_x[5] = 'X';
+    // A later block's settings byte by byte: copies, cut, density, spacing, arrangement.
+    std::vector<Bytes> differing;
+    for (std::size_t at = 4; at <= 8; ++at) {
+        Bytes two = Concat(good, good);
+        two[good.size() + at] ^= 1;
+        differing.push_back(two);
+    }
+    Bytes density_0 = Concat(good, good);
+    density_0[good.size() + 6] = 0;
     Bytes project = {0x00, 0x00, 0x00, 0x00, 0x09, 'C',  0x00, 0x00, 0x00, 0x00,
                      0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
     const Case cases[] = {
@@ -186,6 +195,14 @@ TEST(UdiskReader, BadFilesAreRefusedWithTheirMessage) {
         {"copies 0", copies_0, ReadError::BadSetting},
         {"copies 21", copies_21, ReadError::BadSetting},
         {"cut mode X", cut_x, ReadError::BadSetting},
+        {"a block without records", Block({}), ReadError::EmptyBlock},
+        {"a second block without records", Concat(good, Block({})), ReadError::EmptyBlock},
+        {"second block copies", differing[0], ReadError::BlockSettingsDiffer},
+        {"second block cut mode", differing[1], ReadError::BlockSettingsDiffer},
+        {"second block density", differing[2], ReadError::BlockSettingsDiffer},
+        {"second block spacing", differing[3], ReadError::BlockSettingsDiffer},
+        {"second block arrangement", differing[4], ReadError::BlockSettingsDiffer},
+        {"second block density 0", density_0, ReadError::BlockSettingsDiffer},
         {"1001 records", Concat(Block(std::vector<int>(600, 1)), Block(std::vector<int>(401, 1))),
          ReadError::BadCount},
     };
@@ -201,8 +218,11 @@ TEST(UdiskReader, BadFilesAreRefusedWithTheirMessage) {
               "文件“/a/b.qvu”不是U盘打印文件，未读入任何内容。");
     EXPECT_EQ(text::gbk_to_utf8(parse_udisk_file(overrun, {}, "/a/b.qvu").message),
               "文件“/a/b.qvu”已损坏：第1块中的段超出了块的长度，未读入任何内容。");
-    // What is left is fine: a block without records, and exactly 1000 records.
-    EXPECT_TRUE(parse_udisk_file(Block({}), {}, "b.qvu").ok());
+    EXPECT_EQ(text::gbk_to_utf8(parse_udisk_file(density_0, {}, "/a/b.qvu").message),
+              "文件“/a/b.qvu”已损坏：第2块的打印设置与第1块不同，未读入任何内容。");
+    EXPECT_EQ(text::gbk_to_utf8(parse_udisk_file(Block({}), {}, "/a/b.qvu").message),
+              "文件“/a/b.qvu”已损坏：第1块中没有段，未读入任何内容。");
+    // Exactly 1000 records are fine.
     const ReadResult most = parse_udisk_file(
         Concat(Block(std::vector<int>(600, 1)), Block(std::vector<int>(400, 1))), {}, "b.qvu");
     EXPECT_TRUE(most.ok());
