@@ -21,6 +21,9 @@ class SilentPrompts : public editor::Prompts {
     std::optional<std::string> ChooseOpenFile(const editor::FileChooser&) override { return {}; }
     std::optional<std::string> ChooseSaveFile(const editor::FileChooser&) override { return {}; }
     std::optional<std::string> ChooseSymbols() override { return {}; }
+    std::optional<editor::SerialChoice> ChooseSerial(const editor::SerialChoice&) override {
+        return {};
+    }
 };
 
 class NullView : public editor::EditorView {

@@ -36,6 +36,10 @@ class CliPrompts final : public editor::Prompts {
     std::optional<std::string> ChooseSaveFile(const editor::FileChooser& chooser) override;
     // No command of the front end runs the picker.
     std::optional<std::string> ChooseSymbols() override { return std::nullopt; }
+    // No dialog without a window: the range stays as the file has it.
+    std::optional<editor::SerialChoice> ChooseSerial(const editor::SerialChoice&) override {
+        return std::nullopt;
+    }
 
   private:
     std::optional<std::string> NextFile();

@@ -11,6 +11,7 @@
 
 #include "editor/SegmentGrid.h"
 #include "editor/ports.h"
+#include "editor/serial_numbers.h"
 #include "model/job_settings.h"
 #include "model/segment_list.h"
 #include "printing/SerialPort.h"
@@ -113,6 +114,14 @@ class Editor {
     // The cell keeps its old text.
     void OnCellTextRefused(int row, int column);
 
+    // 32773 "上标" and 32774 "下标": a mark at the end of the text cell the user is in, committed
+    // after the command has returned.
+    void OnSuperscript();
+    void OnSubscript();
+    // Button 1033 "设置序号": the dialog's range and type into the current record, and the serial
+    // mark into the text cell when neither line has one.
+    void OnSerialNumbers();
+
     // File commands: 32775 save project, 32776 open, 32785 write the U-disk print file.
     void SaveProjectFile();
     void OpenFile();
@@ -203,6 +212,7 @@ class Editor {
     // Refits the font size of a fixed-length segment whose size is automatic.
     void Refit(model::SegmentNode& n);
     void SetFontLibrary(bool external);
+    void AppendScriptMark(bool superscript);
     // The commit of the text a cell now holds.
     int OnCellChanged(int row, int column, bool ended_by_enter);
     void ApplyFileSettings(const files::ReadResult& file);

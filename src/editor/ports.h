@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "editor/serial_numbers.h"
+
 namespace qvprt::editor {
 
 enum class MessageIcon { None, Information, Exclamation, Question, Error };
@@ -30,6 +32,8 @@ class Prompts {
     // The electrical symbol picker, run modally: on 确定 the symbols collected (GBK, edit form,
     // possibly none), on 取消 nothing.
     virtual std::optional<std::string> ChooseSymbols() = 0;
+    // The serial-number dialog, opened with the current record's type and range; nothing on Cancel.
+    virtual std::optional<SerialChoice> ChooseSerial(const SerialChoice& current) = 0;
 };
 
 // Controls whose state the view mirrors from the editor when the editor reports a change.

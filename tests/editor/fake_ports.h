@@ -46,6 +46,10 @@ class FakePrompts : public Prompts {
         ++symbol_runs;
         return Next(symbols);
     }
+    std::optional<SerialChoice> ChooseSerial(const SerialChoice& current) override {
+        serial_shown.push_back(current);
+        return Next(serials);
+    }
 
     std::vector<std::string> Texts() const {
         std::vector<std::string> v;
@@ -58,7 +62,9 @@ class FakePrompts : public Prompts {
     std::vector<Shown> messages;
     std::vector<Shown> questions;
     std::deque<bool> answers;
-    std::deque<std::optional<std::string>> files;  // nullopt: the user cancels
+    std::deque<std::optional<std::string>> files;     // nullopt: the user cancels
+    std::deque<std::optional<SerialChoice>> serials;  // the dialog's answers; nullopt: Cancel
+    std::vector<SerialChoice> serial_shown;           // what each dialog opened with
     std::vector<FileChooser> choosers;
     std::deque<std::optional<std::string>> symbols;  // the picker's answers; nullopt: 取消
     int symbol_runs = 0;
@@ -70,7 +76,8 @@ class FakePrompts : public Prompts {
         return Next(files);
     }
     // The next scripted answer; none left is a cancel the test did not expect.
-    std::optional<std::string> Next(std::deque<std::optional<std::string>>& script) {
+    template <typename T>
+    std::optional<T> Next(std::deque<std::optional<T>>& script) {
         if (script.empty()) {
             unexpected = true;
             return std::nullopt;

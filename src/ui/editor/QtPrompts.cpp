@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "ui/aids/Dqfh.h"
+#include "ui/aids/NumSet.h"
 #include "ui/qt_text.h"
 
 namespace qvprt::ui {
@@ -96,6 +97,14 @@ std::optional<std::string> QtPrompts::ChooseSymbols() {
         return std::nullopt;
     }
     return picker.symbols();
+}
+
+std::optional<editor::SerialChoice> QtPrompts::ChooseSerial(const editor::SerialChoice& current) {
+    CNumSet dialog(current, owner_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.choice();
 }
 
 }  // namespace qvprt::ui

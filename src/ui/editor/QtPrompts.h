@@ -17,6 +17,7 @@ class QtPrompts : public editor::Prompts {
     std::optional<std::string> ChooseOpenFile(const editor::FileChooser& chooser) override;
     std::optional<std::string> ChooseSaveFile(const editor::FileChooser& chooser) override;
     std::optional<std::string> ChooseSymbols() override;
+    std::optional<editor::SerialChoice> ChooseSerial(const editor::SerialChoice& current) override;
 
   private:
     std::optional<std::string> Choose(const editor::FileChooser& chooser, bool save);

@@ -72,8 +72,8 @@ const ToolButton kToolButtons[] = {
     {ID_ADD_ROW, "增加一行", "add_row", true},
     {ID_DELETE_ROW, "删除一行", "delete_row", true},
     {0, nullptr, nullptr, false},
-    {ID_SUPERSCRIPT, "上标", "superscript", false},
-    {ID_SUBSCRIPT, "下标", "subscript", false},
+    {ID_SUPERSCRIPT, "上标", "superscript", true},
+    {ID_SUBSCRIPT, "下标", "subscript", true},
     {0, nullptr, nullptr, false},
     {ID_PREVIEW, "打印预览", "preview", true},
     {ID_PRINT, "打印", "print", true},
@@ -332,8 +332,8 @@ void CQvprtTestDlg::BuildControls() {
             &QPushButton::clicked, this, [this] { editor_->OnSetLength(); });
     connect(static_cast<QPushButton*>(controls_[IDC_SET_REPEAT]), &QPushButton::clicked, this,
             [this] { editor_->OnSetRepeat(); });
-    // Serial numbers come with their dialog.
-    controls_[IDC_SERIAL]->setEnabled(false);
+    connect(static_cast<QPushButton*>(controls_[IDC_SERIAL]), &QPushButton::clicked, this,
+            [this] { editor_->OnSerialNumbers(); });
     // Enter pressed in the window goes to this hidden button and does nothing.
     auto* hidden_default = static_cast<QPushButton*>(controls_[IDC_HIDDEN_DEFAULT]);
     hidden_default->setDefault(true);
@@ -429,6 +429,12 @@ void CQvprtTestDlg::OnCommand(int id) {
             break;
         case ID_PRINT:
             editor_->OnPrint();
+            break;
+        case ID_SUPERSCRIPT:
+            editor_->OnSuperscript();
+            break;
+        case ID_SUBSCRIPT:
+            editor_->OnSubscript();
             break;
         case ID_PREVIEW:
             editor_->OnPreview();
