@@ -114,14 +114,14 @@ TEST(MarksTest, TheCommitIsPostedNotRun) {
     EXPECT_EQ(testing::Current(f.editor)->text_length, 0);  // not yet stored
     ASSERT_EQ(f.view.posted.size(), 1u);
     f.view.RunPosted();
-    EXPECT_EQ(
-        std::string(testing::Current(f.editor)->text.data(), testing::Current(f.editor)->text_length),
-        Gbk("X", kSup));
+    EXPECT_EQ(std::string(testing::Current(f.editor)->text.data(),
+                          testing::Current(f.editor)->text_length),
+              Gbk("X", kSup));
 }
 
 TEST(MarksTest, SecondLineOfALabelWithALargeFixedFont) {
     EditorFixture f;
-        f.editor.OnMaterialChanged(1);  // 标签
+    f.editor.OnMaterialChanged(1);  // 标签
     SegmentNode& n = *testing::Current(f.editor);
     n.auto_font = 0;
     n.font_size = 4;

@@ -325,9 +325,9 @@ TEST(SafeWrite, AProcessKilledWhileSavingLeavesOneWholeVersion) {
     const std::string path = dir / "job.qvk";
     ASSERT_TRUE(save_project_file(path, s, first.head()).ok);
 
-    const unsigned seed = std::random_device{}();
-    SCOPED_TRACE("seed " + std::to_string(seed));
-    std::mt19937 random(seed);
+    const unsigned random_start = std::random_device{}();
+    SCOPED_TRACE("random start " + std::to_string(random_start));
+    std::mt19937 random(random_start);
     std::uniform_int_distribution<int> delay_us(0, 40000);
     const auto start = std::chrono::steady_clock::now();
     int kills = 0;
