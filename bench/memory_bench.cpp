@@ -28,8 +28,8 @@ struct Run {
 
 Run Spawn(std::vector<std::string> args) {
     qvprt::bench::OffscreenEnvironment env;
-    args.insert(args.begin(), QVPRT_MEMORY_RUN);
-    std::vector<char*> argv;
+    std::string program = QVPRT_MEMORY_RUN;
+    std::vector<char*> argv{program.data()};
     for (std::string& a : args) {
         argv.push_back(a.data());
     }
