@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editor/SegmentGrid.h"
+#include "editor/import_rows.h"
 #include "editor/ports.h"
 #include "editor/serial_numbers.h"
 #include "model/job_settings.h"
@@ -127,6 +128,15 @@ class Editor {
     void OpenFile();
     void SaveUdiskFile();
 
+    // 32783 "Excel导入": a workbook (.xls, .xlsx, .ods) or a CSV file, told apart by content.
+    void OnExcelImport();
+    // The import of a file already chosen, as the command runs it after its chooser (`path` is
+    // UTF-8). A workbook's rows go over the grid's rows and beyond; a CSV file's replace them.
+    void ImportSpreadsheet(const std::string& path);
+    // Text (UTF-8) pasted into the grid while no cell editor is open. A range of cells goes in as
+    // a workbook's rows do, from the current row down; a single value into the current text cell.
+    void PasteText(std::string_view utf8);
+
     // 32779 print.
     void OnPrint();
     // 32782 "打印预览": compiles in the edit form and shows the job in the preview strip.
@@ -194,6 +204,24 @@ class Editor {
     void ClearRows();
     // Appends the records of `read` and a row for each; answers the first row appended.
     int AppendRows(model::SegmentList&& read);
+
+    // A record with the defaults and its row at `row`, as the add-row command makes it.
+    model::SegmentNode* NewDefaultRow(int row);
+
+    // Import: the record of 1-based `row`, rows with the defaults appended up to it; nullptr past
+    // the grid's last row. The cursor remembers the last record found.
+    struct ImportCursor {
+        int index = -1;
+        model::SegmentNode* record = nullptr;
+    };
+    model::SegmentNode* ImportTarget(int row, ImportCursor& cursor);
+    void write_import_row(model::SegmentNode& n, int index, const std::string& line1,
+                          const std::string& line2, int repeat);
+    // Writes the planned rows until one brings the job to the printer's limit; that row is put
+    // back as it was. Answers the number of rows written.
+    int WriteImportRows(const ImportPlan& plan, bool& size_reached);
+    void ReportImport(const ImportPlan& plan, int written, bool size_reached);
+    void PasteValue(const std::string& utf8);
 
     void ShowMessage(std::string_view utf8_text, std::string_view utf8_caption,
                      MessageIcon icon = MessageIcon::None);

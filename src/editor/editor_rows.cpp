@@ -87,9 +87,15 @@ void Editor::AddRow() {
     }
     const int index = current_row_ + 1;
     SegmentGrid::Batch batch(grid_);
-    current_segment_ = InsertRow(index);
+    current_segment_ = NewDefaultRow(index);
+    grid_.SetCurrentColumn(COL_NUMBER);
+    MakeRowCurrent(index);
+}
+
+SegmentNode* Editor::NewDefaultRow(int index) {
+    SegmentNode* record = InsertRow(index);
     if (controls_.external_font) {
-        current_segment_->char_scale = 2;
+        record->char_scale = 2;
     }
     grid_.SetCheck(index, true);
     grid_.SetCellText(index, COL_NUMBER, std::to_string(index + 1));
@@ -97,9 +103,8 @@ void Editor::AddRow() {
     grid_.SetCellText(index, COL_FONTSIZE, std::to_string(settings_.default_font_size));
     grid_.SetCellText(index, COL_DECORATION, DecorationText(settings_.default_decoration));
     grid_.SetCellText(index, COL_DIRECTION, DirectionText(settings_.default_direction));
-    grid_.SetCellText(index, COL_SCALE, ScaleText(current_segment_->char_scale));
-    grid_.SetCurrentColumn(COL_NUMBER);
-    MakeRowCurrent(index);
+    grid_.SetCellText(index, COL_SCALE, ScaleText(record->char_scale));
+    return record;
 }
 
 void Editor::DeleteCheckedRows() {

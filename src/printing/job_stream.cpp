@@ -14,7 +14,7 @@ int encoded_job_size(SegmentNode* head) {
     for (SegmentNode* n = head; n != nullptr; n = n->next) {
         if (is_printable(*n)) {
             n->wide_char_count = model::count_wide_chars(*n);
-            total += static_cast<int>(model::kStreamRecordBytes) + n->text_length;
+            total += encoded_record_size(*n);
         }
     }
     return total;

@@ -27,6 +27,11 @@ inline bool is_printable(const model::SegmentNode& n) {
     return n.enabled != 0 && n.text_length != 0;
 }
 
+// What a record adds to the stream: 55 + text_length bytes when it is printable, else nothing.
+inline int encoded_record_size(const model::SegmentNode& n) {
+    return is_printable(n) ? static_cast<int>(model::kStreamRecordBytes) + n.text_length : 0;
+}
+
 // Length of the whole list's stream; recounts wide_char_count of every printable record.
 int encoded_job_size(model::SegmentNode* head);
 
