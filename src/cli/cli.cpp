@@ -51,6 +51,7 @@ constexpr const char* kDumpHelp =
     "usage: qvprt-cli dump FILE [--form edit|printer|none] [options]\n"
     "Opens FILE (.qvk project or .qvu U-disk print file, by the name's last letter) as the\n"
     "window's open command does and prints the job as JSON: \"settings\" and \"segments\".\n"
+    "A spreadsheet (.xls, .xlsx, .ods, .csv) is imported as the window's Excel导入 does.\n"
     "  --form edit      compile the rows in the edit form first, as the preview does (default)\n"
     "  --form printer   compile in the printer form first, as the print does\n"
     "  --form none      show the records as read\n";
@@ -58,11 +59,13 @@ constexpr const char* kDumpHelp =
 constexpr const char* kConvertHelp =
     "usage: qvprt-cli convert INPUT OUTPUT [options]\n"
     "Opens INPUT and writes OUTPUT by its extension: .qvk through the save-project command,\n"
-    ".qvu through the U-disk command. The file name is lower-cased, as the window does.\n";
+    ".qvu through the U-disk command. The file name is lower-cased, as the window does.\n"
+    "INPUT may be a spreadsheet (.xls, .xlsx, .ods, .csv), imported as Excel导入 does:\n"
+    "  qvprt-cli convert wires.xlsx /media/stick/wires.qvu\n";
 
 constexpr const char* kPrintHelp =
     "usage: qvprt-cli print INPUT [--printer usb|sim:DIR] [options]\n"
-    "Opens INPUT and runs the print command.\n"
+    "Opens (or, for a spreadsheet, imports) INPUT and runs the print command.\n"
     "  --printer usb     the printer on USB (default)\n"
     "  --printer sim:DIR a simulated printer; what it received is written into DIR (created\n"
     "                    when missing): job-1.bin, transfer-001.bin, ...\n";
@@ -212,6 +215,17 @@ int ExitFor(editor::Outcome outcome) {
     return kExitFile;
 }
 
+// Workbooks and CSV files go through the import command; its reader tells them apart by content.
+bool IsSpreadsheet(const std::string& path) {
+    const std::string lower = Lower(path);
+    for (const char* ext : {".xls", ".xlsx", ".ods", ".csv"}) {
+        if (EndsWith(lower, ext)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 int RunJob(const Call& call, std::FILE* out, std::FILE* err) {
     const std::string& input = call.positional[0];
     std::string output_kind;
@@ -243,10 +257,20 @@ int RunJob(const Call& call, std::FILE* out, std::FILE* err) {
     view.RunPosted();
 
     prompts.QueueFile(input);
-    editor.OpenFile();
-    view.RunPosted();
-    if (editor.last_outcome() != editor::Outcome::Done) {
-        return kExitFile;
+    if (IsSpreadsheet(input)) {
+        // Rows left out (too long, too large a job) are told on stderr; the rest is the job.
+        editor.OnExcelImport();
+        view.RunPosted();
+        if (editor.last_outcome() == editor::Outcome::FileError ||
+            editor.last_outcome() == editor::Outcome::Cancelled) {
+            return kExitFile;
+        }
+    } else {
+        editor.OpenFile();
+        view.RunPosted();
+        if (editor.last_outcome() != editor::Outcome::Done) {
+            return kExitFile;
+        }
     }
 
     std::string error;

@@ -560,6 +560,57 @@ TEST_F(CliTest, InputsThatCannotBeReadSayWhyInOneLine) {
     }
 }
 
+std::string SampleSheet(const std::string& name) {
+    const char* root = std::getenv("QVPRT_SAMPLES");
+    return std::string(root != nullptr && *root != '\0' ? root : "../shared/samples") +
+           "/spreadsheets/" + name;
+}
+
+TEST_F(CliTest, SpreadsheetsAreImportedAsTheWindowImportsThem) {
+    if (!fs::exists(SampleSheet("MANIFEST.tsv"))) {
+        GTEST_SKIP() << "the shared samples are not on this machine";
+    }
+    for (const std::string name :
+         {"xlsx-excel-cn-blanks-decimals.xlsx", "ods-libreoffice-cn-text-cyrillic-sheet.ods",
+          "csv-utf8bom-crlf-multiline-quoted.csv"}) {
+        SCOPED_TRACE(name);
+        const std::string input = SampleSheet(name);
+        EditorFixture f;
+        f.prompts.files.push_back(input);
+        f.editor.OnExcelImport();
+        ASSERT_EQ(f.editor.last_outcome(), editor::Outcome::Done);
+        f.prompts.files.push_back(Path("want.qvk"));
+        f.editor.SaveProjectFile();
+        f.prompts.files.push_back(Path("want.qvu"));
+        f.editor.SaveUdiskFile();
+
+        for (const std::string out : {"got.qvk", "got.qvu"}) {
+            const Result r = Cli({"convert", input, Path(out)});
+            ASSERT_EQ(r.status, 0) << r.err;
+            EXPECT_EQ(ReadFile(Path(out)), ReadFile(Path("want" + out.substr(3))));
+        }
+        const Result dump = Cli({"dump", input});
+        ASSERT_EQ(dump.status, 0) << dump.err;
+        EditorFixture fresh;
+        fresh.prompts.files.push_back(input);
+        fresh.editor.OnExcelImport();
+        fresh.editor.CompileSegments(true);
+        EXPECT_TRUE(dump.out == dump_json(fresh.editor.settings(), fresh.editor.segments().head()));
+    }
+}
+
+TEST_F(CliTest, SpreadsheetThatCannotBeImported) {
+    std::ofstream(Path("broken.xlsx"), std::ios::binary) << "PK\x03\x04 truncated";
+    std::ofstream(Path("blank.csv"), std::ios::binary) << "\r\n,\r\n";
+    for (const std::string name : {"broken.xlsx", "blank.csv", "missing.ods"}) {
+        SCOPED_TRACE(name);
+        const Result r = Cli({"convert", Path(name), Path("out.qvu")});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err.rfind("提示: ", 0), 0u) << r.err;
+        EXPECT_FALSE(fs::exists(Path("out.qvu")));
+    }
+}
+
 TEST_F(CliTest, NoPrinterOnUsb) {
     if (!printing::list_printer_devices().empty()) {
         GTEST_SKIP() << "a printer is attached";

@@ -1,6 +1,7 @@
 // Writes the main window at 1280 x 800 with a few typed rows to a PNG in the build folder, for a
 // person to hold against the template's layout.
 #include <QDir>
+#include <QFile>
 #include <QTest>
 
 #include "ui/editor/QvprtTestApp.h"
@@ -46,6 +47,37 @@ class ScreenshotTest : public QObject {
                                   QStringLiteral("N-PE 接地"), QStringLiteral("KM1:13")};
         TypeRows(w, rows);
         Save(w, "main-window");
+    }
+
+    // Shared samples taken in through the Excel导入 button, one shot each.
+    void importedSamples() {
+        const QString samples =
+            qEnvironmentVariable("QVPRT_SAMPLES", QStringLiteral("../shared/samples"));
+        if (!QFile::exists(samples + QStringLiteral("/spreadsheets/MANIFEST.tsv"))) {
+            QSKIP("the shared samples are not on this machine");
+        }
+        const struct {
+            const char* file;
+            const char* shot;
+            int rows;
+        } cases[] = {
+            {"xlsx-excel-cn-blanks-decimals.xlsx", "import-xlsx", 18},
+            {"ods-libreoffice-types-merged-active-sheet2.ods", "import-ods", 8},
+            {"csv-gbk-crlf-hanzi.csv", "import-csv", 976},  // the job is full there
+        };
+        for (const auto& c : cases) {
+            testing::Window w;
+            w.dlg->setWindowState(Qt::WindowNoState);
+            w.dlg->resize(1280, 800);
+            w.prompts.files.push_back(QFile::encodeName(samples + QStringLiteral("/spreadsheets/") +
+                                                        QString::fromLatin1(c.file))
+                                          .toStdString());
+            w.dlg->command(ID_EXCEL_IMPORT)->trigger();
+            QVERIFY(!w.prompts.unexpected);
+            QCOMPARE(w.grid()->model()->rowCount(), c.rows);
+            w.dlg->command(ID_PREVIEW)->trigger();
+            Save(w, c.shot);
+        }
     }
 
     // Symbols and both script marks, as the picker and the mark commands leave them in a cell,

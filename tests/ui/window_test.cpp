@@ -1,5 +1,6 @@
 // The main window driven as a user would: clicks, keys and typed text, with scripted prompts.
 #include <QAbstractItemModelTester>
+#include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
@@ -136,7 +137,7 @@ class WindowTest : public QObject {
         QCOMPARE(shown, QStringList({"打开文件", "保存文件", "|", "存U盘", "Excel导入", "|",
                                      "增加一行", "删除一行", "|", "上标", "下标", "|", "打印预览",
                                      "打印", "|", "电气符号", "|", "退出"}));
-        QCOMPARE(disabled, QStringList({"Excel导入"}));
+        QCOMPARE(disabled, QStringList());
         QCOMPARE(w->dlg->toolbar()->iconSize(), QSize(32, 32));
     }
 
@@ -752,6 +753,57 @@ class WindowTest : public QObject {
         QCOMPARE(fresh.Cell(0, COL_TEXT), QStringLiteral("电源"));
         QCOMPARE(fresh.Cell(1, COL_TEXT), QStringLiteral("K2"));
         QCOMPARE(fresh.grid()->model()->index(1, COL_TEXT).data().toString(), QStringLiteral("K2"));
+    }
+
+    void excelImportButtonFillsTheGridFromAWorkbook() {
+        const QString samples =
+            qEnvironmentVariable("QVPRT_SAMPLES", QStringLiteral("../shared/samples"));
+        if (!QFile::exists(samples + QStringLiteral("/spreadsheets/MANIFEST.tsv"))) {
+            QSKIP("the shared samples are not on this machine");
+        }
+        w->prompts.files.push_back(
+            QFile::encodeName(samples +
+                              QStringLiteral("/spreadsheets/xlsx-excel-cn-blanks-decimals.xlsx"))
+                .toStdString());
+        w->dlg->command(ID_EXCEL_IMPORT)->trigger();
+        QVERIFY(!w->prompts.unexpected);
+        QVERIFY(w->prompts.messages.empty());
+        QCOMPARE(w->grid()->model()->rowCount(), 18);
+        QCOMPARE(w->grid()->model()->index(0, COL_TEXT).data().toString(), QStringLiteral("1"));
+        QCOMPARE(w->grid()->model()->index(0, COL_TEXT2).data().toString(),
+                 QStringLiteral("测试1"));
+        QCOMPARE(w->grid()->model()->index(0, COL_REPEAT).data().toString(), QStringLiteral("100"));
+        QCOMPARE(w->grid()->model()->index(0, COL_FONTSIZE).data().toString(), QStringLiteral("3"));
+        QCOMPARE(w->grid()->model()->index(17, COL_NUMBER).data().toString(), QStringLiteral("18"));
+        QCOMPARE(w->editor().current_row(), 0);
+    }
+
+    void ctrlVPastesACopiedRangeButStaysPlainInTheCellEditor() {
+        QGuiApplication::clipboard()->setText(
+            QStringLiteral("W1\t电源\t2\r\nW2\t\t3\r\nW3\t\t\r\n"));
+        w->grid()->setFocus();
+        QTest::keyClick(w->grid(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w->grid()->model()->rowCount(), 3);
+        QCOMPARE(w->Cell(0, COL_TEXT2), QStringLiteral("电源"));
+        QCOMPARE(w->Cell(1, COL_REPEAT), QStringLiteral("3"));
+        QCOMPARE(w->grid()->model()->index(2, COL_TEXT).data().toString(), QStringLiteral("W3"));
+
+        // A single value goes into the current row's text cell.
+        w->ClickCell(2, COL_NUMBER);
+        QGuiApplication::clipboard()->setText(QStringLiteral("K7\r\n"));
+        w->grid()->setFocus();
+        QTest::keyClick(w->grid(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w->Cell(2, COL_TEXT), QStringLiteral("K7"));
+
+        // With the cell editor open, paste is the editor's own.
+        w->ClickCell(1, COL_TEXT);
+        QVERIFY(w->Editor() != nullptr);
+        QGuiApplication::clipboard()->setText(QStringLiteral("X\tY"));
+        QTest::keyClick(w->Editor(), Qt::Key_End);
+        QTest::keyClick(w->Editor(), Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(w->Editor()->text().startsWith(QStringLiteral("W2X")));
+        QCOMPARE(w->grid()->model()->rowCount(), 3);
+        QCOMPARE(w->Cell(2, COL_TEXT), QStringLiteral("K7"));
     }
 
     void startUpWithoutAPrinterWarnsOnceAndOpens() {

@@ -37,9 +37,11 @@ QStringList NameFilters(const QString& filter) {
         if (parts[i].isEmpty()) {
             continue;
         }
-        out << (parts[i].contains(QLatin1Char('('))
-                    ? parts[i]
-                    : parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')'));
+        QString name = parts[i].contains(QLatin1Char('('))
+                           ? parts[i]
+                           : parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
+        // Qt separates the patterns of one filter by spaces, where the texts use semicolons.
+        out << name.replace(QLatin1Char(';'), QLatin1Char(' '));
     }
     return out;
 }

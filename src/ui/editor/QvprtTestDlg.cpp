@@ -67,7 +67,7 @@ const ToolButton kToolButtons[] = {
     {ID_FILE_SAVE, "保存文件", "save", true},
     {0, nullptr, nullptr, false},
     {ID_UDISK, "存U盘", "udisk", true},
-    {ID_EXCEL_IMPORT, "Excel导入", "excel", false},
+    {ID_EXCEL_IMPORT, "Excel导入", "excel", true},
     {0, nullptr, nullptr, false},
     {ID_ADD_ROW, "增加一行", "add_row", true},
     {ID_DELETE_ROW, "删除一行", "delete_row", true},
@@ -420,6 +420,9 @@ void CQvprtTestDlg::OnCommand(int id) {
             break;
         case ID_UDISK:
             editor_->SaveUdiskFile();
+            break;
+        case ID_EXCEL_IMPORT:
+            editor_->OnExcelImport();
             break;
         case ID_ADD_ROW:
             editor_->AddRow();
@@ -779,6 +782,10 @@ void CQvprtTestDlg::GridHeaderClicked(int column) {
 
 void CQvprtTestDlg::GridTextRefused(int row, int column) {
     editor_->OnCellTextRefused(row, column);
+}
+
+void CQvprtTestDlg::GridPaste(const QString& text) {
+    editor_->PasteText(text.toStdString());
 }
 
 }  // namespace qvprt::ui

@@ -106,6 +106,7 @@ class CQvprtTestDlg : public QDialog, public editor::EditorView, public GridPare
                            bool ended_by_enter) override;
     void GridHeaderClicked(int column) override;
     void GridTextRefused(int row, int column) override;
+    void GridPaste(const QString& text) override;
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -1,7 +1,11 @@
 #include "ui/grid/MyListCtrl.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -229,6 +233,33 @@ void CMyListCtrl::mousePressEvent(QMouseEvent* event) {
         return;
     }
     OpenCellEditor(row, column);
+}
+
+void CMyListCtrl::Paste() {
+    const QString text = QGuiApplication::clipboard()->text();
+    if (parent_ != nullptr && !text.isEmpty()) {
+        parent_->GridPaste(text);
+    }
+}
+
+void CMyListCtrl::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste) && openEditor() == nullptr) {
+        Paste();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void CMyListCtrl::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    QAction* paste = menu.addAction(QStringLiteral("粘贴(&P)"));
+    paste->setShortcut(QKeySequence::Paste);
+    paste->setEnabled(openEditor() == nullptr && !QGuiApplication::clipboard()->text().isEmpty());
+    if (menu.exec(event->globalPos()) == paste) {
+        Paste();
+    }
+    event->accept();
 }
 
 void CMyListCtrl::keyReleaseEvent(QKeyEvent* event) {

@@ -25,6 +25,8 @@ class GridParent {
     virtual void GridHeaderClicked(int column) = 0;  // column click
     // A committed text held a character without a GBK code; the cell was left as it was.
     virtual void GridTextRefused(int row, int column) = 0;
+    // Ctrl+V or the menu's 粘贴 with no cell editor open: the clipboard's text.
+    virtual void GridPaste(const QString& text) = 0;
 };
 
 class CMyListCtrl : public QTableView {
@@ -63,7 +65,9 @@ class CMyListCtrl : public QTableView {
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -72,6 +76,7 @@ class CMyListCtrl : public QTableView {
     void updateGeometries() override;
 
   private:
+    void Paste();
     void TakeFocusForScroll();
     void EnsureRowVisible(int row, bool fully);
     void ShowFocus(bool focused);
