@@ -121,12 +121,22 @@ SegmentNode* SegmentList::at(int index) {
 }
 
 const SegmentNode* SegmentList::at(int index) const {
-    if (index < 0) {
+    if (index < 0 || index >= size_ - 1) {
         return tail_;
     }
-    const SegmentNode* n = head_;
-    for (int i = 0; i < index && n != nullptr && n->next != nullptr; ++i) {
-        n = n->next;
+    // Rows are appended and written near the end as often as near the start: walk from the
+    // nearer end, so that filling a list row by row stays linear.
+    const SegmentNode* n;
+    if (index <= size_ / 2) {
+        n = head_;
+        for (int i = 0; i < index; ++i) {
+            n = n->next;
+        }
+    } else {
+        n = tail_;
+        for (int i = size_ - 1; i > index; --i) {
+            n = n->prev;
+        }
     }
     return n;
 }

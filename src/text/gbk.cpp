@@ -15,8 +15,17 @@ bool is_trail(unsigned char b) {
     return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFE);
 }
 
-QStringDecoder make_decoder() {
-    return QStringDecoder("GB18030", QStringConverter::Flag::Stateless);
+// One codec of each direction per thread: opening one costs more than converting a whole row's
+// texts, and the grid converts texts cell by cell.
+QStringDecoder& decoder() {
+    thread_local QStringDecoder dec("GB18030", QStringConverter::Flag::Stateless);
+    dec.resetState();
+    return dec;
+}
+QStringEncoder& encoder() {
+    thread_local QStringEncoder enc("GB18030", QStringConverter::Flag::Stateless);
+    enc.resetState();
+    return enc;
 }
 
 // Decodes one two-byte code; returns U+FFFD when the codec has no mapping for it.
@@ -85,7 +94,7 @@ bool gbk_replace_first(std::string& bytes, std::string_view needle, std::string_
 DecodeResult decode_gbk(std::string_view gbk) {
     DecodeResult r;
     r.text.reserve(gbk.size());
-    QStringDecoder dec = make_decoder();
+    QStringDecoder& dec = decoder();
     for (std::size_t i = 0; i < gbk.size();) {
         const auto b = static_cast<unsigned char>(gbk[i]);
         if (b < 0x80) {
@@ -113,7 +122,7 @@ DecodeResult decode_gbk(std::string_view gbk) {
 std::u16string gbk_to_utf16(std::string_view gbk) {
     std::u16string out;
     out.reserve(gbk.size());
-    QStringDecoder dec = make_decoder();
+    QStringDecoder& dec = decoder();
     for (std::size_t i = 0; i < gbk.size();) {
         const auto b = static_cast<unsigned char>(gbk[i]);
         if (b < 0x80) {
@@ -139,7 +148,7 @@ EncodeResult encode_gbk(std::u16string_view utf16) {
     EncodeResult r;
     std::string out;
     out.reserve(utf16.size() * 2);
-    QStringEncoder enc("GB18030", QStringConverter::Flag::Stateless);
+    QStringEncoder* enc = nullptr;  // ASCII alone needs none
     std::size_t index = 0;
     for (std::size_t i = 0; i < utf16.size(); ++index) {
         char32_t c = utf16[i];
@@ -158,9 +167,12 @@ EncodeResult encode_gbk(std::u16string_view utf16) {
         bool encoded = false;
         if (units == 1 && !(c >= 0xD800 && c <= 0xDFFF)) {
             const QChar qc(static_cast<char16_t>(c));
-            const QByteArray b = enc.encode(QStringView(&qc, 1));
-            const bool err = enc.hasError();
-            enc.resetState();
+            if (enc == nullptr) {
+                enc = &encoder();
+            }
+            const QByteArray b = enc->encode(QStringView(&qc, 1));
+            const bool err = enc->hasError();
+            enc->resetState();
             if (!err && b.size() == 2 && is_lead(static_cast<unsigned char>(b[0])) &&
                 is_trail(static_cast<unsigned char>(b[1]))) {
                 out.append(b.constData(), 2);

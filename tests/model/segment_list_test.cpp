@@ -38,12 +38,14 @@ class ListTest : public ::testing::Test {
 TEST_F(ListTest, AtClampsAtTheTail) {
     EXPECT_EQ(list.at(0), nullptr);
     EXPECT_EQ(list.at(-1), nullptr);
-    Make(3);
+    Make(7);
     const auto v = Nodes();
-    EXPECT_EQ(list.at(0), v[0]);
-    EXPECT_EQ(list.at(1), v[1]);
-    EXPECT_EQ(list.at(5), v[2]);
-    EXPECT_EQ(list.at(-1), v[2]);
+    // Indices in the front half and in the back half (walked from the tail).
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(list.at(i), v[i]) << i;
+    }
+    EXPECT_EQ(list.at(9), v[6]);
+    EXPECT_EQ(list.at(-1), v[6]);
 }
 
 TEST_F(ListTest, EraseAnswersTheRecordTakingItsPlace) {
