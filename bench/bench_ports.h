@@ -5,10 +5,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "editor/Editor.h"
 #include "editor/editor_access.h"
 #include "editor/ports.h"
+#include "printing/clock.h"
 #include "text/bytes.h"
 
 namespace qvprt::bench {
@@ -24,6 +26,22 @@ class SilentPrompts : public editor::Prompts {
     std::optional<editor::SerialChoice> ChooseSerial(const editor::SerialChoice&) override {
         return {};
     }
+};
+
+// Answers Yes, and every file chooser with the one file.
+class FilePrompts : public SilentPrompts {
+  public:
+    explicit FilePrompts(std::string file) : file_(std::move(file)) {}
+    std::optional<std::string> ChooseOpenFile(const editor::FileChooser&) override { return file_; }
+    std::optional<std::string> ChooseSaveFile(const editor::FileChooser&) override { return file_; }
+
+  private:
+    std::string file_;
+};
+
+class NoClock : public printing::Clock {
+  public:
+    void Sleep(int) override {}
 };
 
 class NullView : public editor::EditorView {

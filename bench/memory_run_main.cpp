@@ -2,7 +2,8 @@
 //   make FILE   writes a 1000-row project whose preview holds 10^8 copies (no window);
 //   start       starts the main window and paints it;
 //   open FILE   starts the main window, opens FILE with the open command, shows the preview and
-//               paints it.
+//               paints it;
+//   import FILE the same with the Excel导入 command instead of the open command.
 // Prints the copies the preview shows and ends; the benchmark reads the run's peak memory.
 #include <QApplication>
 #include <cstdio>
@@ -20,21 +21,8 @@ namespace {
 
 using namespace qvprt;
 
-// Answers Yes, and every file chooser with the one file.
-class FilePrompts : public bench::SilentPrompts {
-  public:
-    explicit FilePrompts(std::string file) : file_(std::move(file)) {}
-    std::optional<std::string> ChooseOpenFile(const editor::FileChooser&) override { return file_; }
-    std::optional<std::string> ChooseSaveFile(const editor::FileChooser&) override { return file_; }
-
-  private:
-    std::string file_;
-};
-
-class NoClock : public printing::Clock {
-  public:
-    void Sleep(int) override {}
-};
+using bench::FilePrompts;
+using bench::NoClock;
 
 int Make(const std::string& file) {
     FilePrompts prompts(file);
@@ -56,8 +44,8 @@ int main(int argc, char** argv) {
     if (mode == "make" && !file.empty()) {
         return Make(file);
     }
-    if (mode != "start" && !(mode == "open" && !file.empty())) {
-        std::fprintf(stderr, "usage: %s make FILE | start | open FILE\n", argv[0]);
+    if (mode != "start" && !((mode == "open" || mode == "import") && !file.empty())) {
+        std::fprintf(stderr, "usage: %s make FILE | start | open FILE | import FILE\n", argv[0]);
         return 1;
     }
     ui::CQvprtTestApp app(argc, argv);
@@ -67,8 +55,8 @@ int main(int argc, char** argv) {
     dlg.resize(1280, 800);
     dlg.show();
     QApplication::processEvents();
-    if (mode == "open") {
-        dlg.command(ui::ID_FILE_OPEN)->trigger();
+    if (mode != "start") {
+        dlg.command(mode == "open" ? ui::ID_FILE_OPEN : ui::ID_EXCEL_IMPORT)->trigger();
         dlg.command(ui::ID_PREVIEW)->trigger();
         dlg.repaint();
         QApplication::processEvents();
