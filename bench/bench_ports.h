@@ -20,6 +20,9 @@ class SilentPrompts : public editor::Prompts {
   public:
     void ShowMessage(std::string_view, std::string_view, editor::MessageIcon) override {}
     bool AskYesNo(std::string_view, std::string_view) override { return true; }
+    editor::Answer AskYesNoCancel(std::string_view, std::string_view) override {
+        return editor::Answer::No;
+    }
     std::optional<std::string> ChooseOpenFile(const editor::FileChooser&) override { return {}; }
     std::optional<std::string> ChooseSaveFile(const editor::FileChooser&) override { return {}; }
     std::optional<std::string> ChooseSymbols() override { return {}; }
@@ -51,6 +54,7 @@ class NullView : public editor::EditorView {
     void PostCall(std::function<void()>) override {}
     void ControlChanged(editor::Control) override {}
     void FocusControl(editor::Control) override {}
+    void JobModifiedChanged(bool) override {}
     void SetPreviewHeight(double) override {}
     void ShowSegments() override {}
     void SetStatusText(std::string_view) override {}

@@ -39,6 +39,11 @@ bool CliPrompts::AskYesNo(std::string_view text, std::string_view caption) {
     return text == text::gbk("是否删除当前内容？");
 }
 
+editor::Answer CliPrompts::AskYesNoCancel(std::string_view text, std::string_view caption) {
+    std::fprintf(err_, "%s\n", message_line(text, caption).c_str());
+    return editor::Answer::No;
+}
+
 std::optional<std::string> CliPrompts::NextFile() {
     if (files_.empty()) {
         return std::nullopt;

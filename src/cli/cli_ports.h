@@ -32,6 +32,8 @@ class CliPrompts final : public editor::Prompts {
     // Prints the question and answers Yes only to "是否删除当前内容？" (the open command's
     // replace mode); every other question is answered No, which leaves the job as it is.
     bool AskYesNo(std::string_view text, std::string_view caption) override;
+    // Nothing is kept between runs, so an unsaved job is left as it is.
+    editor::Answer AskYesNoCancel(std::string_view text, std::string_view caption) override;
     std::optional<std::string> ChooseOpenFile(const editor::FileChooser& chooser) override;
     std::optional<std::string> ChooseSaveFile(const editor::FileChooser& chooser) override;
     // No command of the front end runs the picker.
@@ -61,6 +63,7 @@ class CliView final : public editor::EditorView {
     void PostCall(std::function<void()> call) override { posted_.push_back(std::move(call)); }
     void ControlChanged(editor::Control) override {}
     void FocusControl(editor::Control) override {}
+    void JobModifiedChanged(bool) override {}
     void SetPreviewHeight(double) override {}
     void ShowSegments() override {}
     void SetStatusText(std::string_view text) override;

@@ -154,11 +154,14 @@ void Editor::Initialize() {
     current_row_ = -1;
     AddRow();
     usb_ready_ = ProbePrinter();
+    undo_.clear();
+    redo_.clear();
+    MarkSaved();
 }
 
 bool Editor::OnExit() {
     // Read the edits first: a refused exit must leave the link and the status window working.
-    if (!ReadEdits()) {
+    if (!ReadEdits() || !ConfirmClose()) {
         return false;
     }
     if (printer_link_.is_open()) {
@@ -217,6 +220,7 @@ void Editor::OnEditTextChanged(Control edit, std::string_view text) {
 }
 
 void Editor::OnCopiesChanged(std::string_view text) {
+    const Step step(*this);
     controls_.copies_edit_text = text;
     if (!ReadEdits()) {
         return;
@@ -234,6 +238,7 @@ void Editor::OnCopiesChanged(std::string_view text) {
 }
 
 void Editor::OnMaterialChanged(int position) {
+    const Step step(*this);
     Pick(controls_.material, Control::Material, position);
     const model::MaterialChoice choice =
         model::select_material(settings_, segments_.head(), position);
@@ -243,26 +248,31 @@ void Editor::OnMaterialChanged(int position) {
 }
 
 void Editor::OnMaterialParamChanged(int position) {
+    const Step step(*this);
     Pick(controls_.material_param, Control::MaterialParam, position);
     model::select_material_param(settings_, segments_.head(), position);
 }
 
 void Editor::OnCutChanged(int position) {
+    const Step step(*this);
     Pick(controls_.cut, Control::Cut, position);
     model::select_cut_mode(settings_, position);
 }
 
 void Editor::OnSpacingChanged(int position) {
+    const Step step(*this);
     Pick(controls_.spacing, Control::Spacing, position);
     model::select_spacing(settings_, position);
 }
 
 void Editor::OnArrangementChanged(int position) {
+    const Step step(*this);
     Pick(controls_.arrangement, Control::Arrangement, position);
     model::select_arrangement(settings_, position);
 }
 
 void Editor::OnDensityChanged(int position) {
+    const Step step(*this);
     Pick(controls_.density, Control::Density, position);
     model::select_density(settings_, position);
 }

@@ -3,6 +3,9 @@
 // turns widget events into calls of it and mirrors its state back into the widgets.
 
 #include <array>
+#include <cstddef>
+#include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +37,7 @@ struct ComboBox {
     std::vector<std::string> entries;  // GBK
     int selection = -1;                // -1: nothing selected
     bool enabled = true;
+    bool operator==(const ComboBox&) const = default;
 };
 
 // The setting boxes, radios, edits and enabled flags of the main window, as data.
@@ -51,6 +55,7 @@ struct Controls {
     bool set_length_enabled = true;
     // The three integer edits' texts as the user sees them.
     std::string length_edit_text, repeat_edit_text, copies_edit_text;
+    bool operator==(const Controls&) const = default;
 };
 
 // How the last file or print command ended, so that callers can act on it without reading the
@@ -70,15 +75,31 @@ class Editor {
 
     // Start-up without widgets: boxes and edits, grid columns, header state, the first row.
     void Initialize();
-    // Exit command: closes what is open and answers whether the window may end.
+    // Exit command: asks about an unsaved job, closes what is open and answers whether the window
+    // may end.
     bool OnExit();
+    // The close box: asks about an unsaved job (是 saves) and answers whether the window may end.
+    bool ConfirmClose();
+    // Whether the job differs from the last file opened, saved or written.
+    bool IsModified() const;
 
+    // Undo history: each changing command is one step holding the job as it was before.
+    // A command still running (a posted commit of 上标 or 下标) makes both wait.
+    bool CanUndo() const { return !undo_.empty(); }
+    bool CanRedo() const { return !redo_.empty(); }
+    void Undo();
+    void Redo();
+    static constexpr std::size_t kMaxUndoSteps = 100;
+    // Bytes the history holds, roughly (rows, records and cells).
+    std::size_t HistoryBytes() const;
     // Rows.
     void MakeRowCurrent(int row);
     void AddRow();
     void DeleteCheckedRows();
     int OnRowClicked(int row, int column);
     void OnCheckColumnClick(int column);
+    // The user ticked or cleared a row's check box.
+    bool SetRowCheck(int row, bool checked);
 
     // Setting boxes: the user picked `position` (the box's selection is already that entry).
     void OnMaterialChanged(int position);
@@ -195,6 +216,44 @@ class Editor {
 
   private:
     friend struct testing::EditorAccess;
+
+    // The whole job as the user sees it; compilation results travel along but are not compared.
+    struct JobSnapshot {
+        SegmentGrid::Contents grid;
+        std::vector<model::SegmentNode> records;  // links cleared
+        model::JobSettings settings;
+        Controls controls;
+        int current_row = -1;
+        int length_edit_value = 25, repeat_edit_value = 1, copies_edit_value = 0;
+    };
+    JobSnapshot TakeSnapshot() const;
+    // Restores the job and tells the view about every control, the rows and the preview height.
+    void RestoreSnapshot(JobSnapshot s);
+    // Whether the job now is the job of `s` (compilation results and the current row aside).
+    bool SameJobAsNow(const JobSnapshot& s) const;
+    void MarkSaved();
+    // Tells the view when the job starts or stops differing from the saved one.
+    void TellModified();
+    // Held for the length of a command: the job before it becomes an undo step when the command
+    // changed it. Nested steps belong to the outermost one.
+    class Step {
+      public:
+        explicit Step(Editor& e);
+        ~Step();
+        Step(const Step&) = delete;
+        Step& operator=(const Step&) = delete;
+
+      private:
+        Editor& e_;
+    };
+    // For a call the command posts: the command's step stays open until the call has run, so
+    // both are one step.
+    std::function<void()> WithinStep(std::function<void()> call);
+    int step_depth_ = 0;
+    std::optional<JobSnapshot> step_before_;
+    std::deque<JobSnapshot> undo_, redo_;
+    std::optional<JobSnapshot> saved_;
+    bool told_modified_ = false;
 
     // The only ways rows and records come and go, so that row i always shows record i.
     // A new record with the defaults and its row, at `row` (0..row count).

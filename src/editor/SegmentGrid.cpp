@@ -1,6 +1,7 @@
 #include "editor/SegmentGrid.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace qvprt::editor {
 
@@ -139,6 +140,35 @@ void SegmentGrid::Flush() {
     dirty_ = false;
     if (listener_) {
         listener_->CellsChanged(dirty_top_, dirty_left_, dirty_bottom_, dirty_right_);
+    }
+}
+
+void SegmentGrid::SetContents(Contents contents) {
+    Flush();
+    // Only the rows that come or go are announced as such, so the view keeps its scroll position;
+    // the rest are repainted as changed cells.
+    const int before = GetItemCount();
+    const int after = static_cast<int>(contents.rows.size());
+    if (after < before && listener_ != nullptr) {
+        listener_->BeginRemoveRows(after, before - 1);
+    } else if (after > before && listener_ != nullptr) {
+        listener_->BeginInsertRows(before, after - 1);
+    }
+    rows_ = std::move(contents.rows);
+    if (after < before && listener_ != nullptr) {
+        listener_->EndRemoveRows();
+    } else if (after > before && listener_ != nullptr) {
+        listener_->EndInsertRows();
+    }
+    header_states_ = contents.header_states;
+    m_curCol = contents.current_column;
+    m_curRow = contents.current_row;
+    if (listener_ != nullptr) {
+        if (after > 0) {
+            listener_->CellsChanged(0, 0, after - 1, kGridColumns - 1);
+        }
+        listener_->HeaderCheckStateChanged(COL_CHECK);
+        listener_->CurrentRowChanged(m_curRow, true);
     }
 }
 

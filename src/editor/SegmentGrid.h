@@ -89,12 +89,24 @@ class SegmentGrid {
         SegmentGrid& grid_;
     };
 
-  private:
     struct Row {
         bool checked = false;
         std::array<std::string, kGridColumns> cells;
+        bool operator==(const Row&) const = default;
     };
+    // Everything the grid holds, for undo.
+    struct Contents {
+        std::vector<Row> rows;
+        std::array<int, kGridColumns> header_states{};
+        int current_row = 0, current_column = 0;
+    };
+    Contents GetContents() const { return {rows_, header_states_, m_curRow, m_curCol}; }
+    // Replaces every row; the listener hears the rows go and come back.
+    void SetContents(Contents contents);
+    const std::vector<Row>& rows() const { return rows_; }
+    const std::array<int, kGridColumns>& header_states() const { return header_states_; }
 
+  private:
     bool RowInRange(int row) const { return row >= 0 && row < GetItemCount(); }
     void CellChanged(int row, int column);
     void Flush();

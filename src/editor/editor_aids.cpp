@@ -24,6 +24,7 @@ void Editor::OnSubscript() {
 }
 
 void Editor::AppendScriptMark(bool superscript) {
+    const Step step(*this);
     view_.CommitCellEditor();
     SegmentNode* n = current_segment_;
     if (n == nullptr) {
@@ -53,10 +54,11 @@ void Editor::AppendScriptMark(bool superscript) {
     ++n->script_count;
     cell += mark;
     grid_.SetCellText(row, column, cell);
-    view_.PostCall([this, row, column] { OnCellChanged(row, column, false); });
+    view_.PostCall(WithinStep([this, row, column] { OnCellChanged(row, column, false); }));
 }
 
 void Editor::OnSerialNumbers() {
+    const Step step(*this);
     SegmentNode* n = current_segment_;
     if (n == nullptr) {
         return;

@@ -50,6 +50,7 @@ void Editor::Refit(SegmentNode& n) {
 }
 
 void Editor::OnScopeChanged(bool current_only) {
+    const Step step(*this);
     controls_.current_only = current_only;
     controls_.current_and_below = !current_only;
     view_.ControlChanged(Control::CurrentOnly);
@@ -57,6 +58,7 @@ void Editor::OnScopeChanged(bool current_only) {
 }
 
 void Editor::OnAutoLength() {
+    const Step step(*this);
     controls_.auto_length = true;
     controls_.fixed_length = false;
     settings_.default_auto_length = 1;
@@ -83,6 +85,7 @@ void Editor::OnAutoLength() {
 }
 
 void Editor::OnFixedLength() {
+    const Step step(*this);
     controls_.auto_length = false;
     controls_.fixed_length = true;
     controls_.length_edit_enabled = true;
@@ -94,6 +97,7 @@ void Editor::OnFixedLength() {
 }
 
 void Editor::OnSetLength() {
+    const Step step(*this);
     ReadEdits();  // a refused edit shows its message; the command goes on with what was read
     const int value = length_edit_value_;
     if (value < model::kMinLengthMm || value > model::kMaxLengthMm) {
@@ -132,6 +136,7 @@ void Editor::OnSetLength() {
 }
 
 void Editor::OnSetRepeat() {
+    const Step step(*this);
     ReadEdits();
     const int value = repeat_edit_value_;
     if (value < model::kMinRepeat || value > model::kMaxRepeat) {
@@ -150,6 +155,7 @@ void Editor::OnSetRepeat() {
 }
 
 void Editor::OnFontSizeChanged(int position) {
+    const Step step(*this);
     const int sel = position;
     Pick(controls_.font_size, Control::FontSize, sel);
     settings_.default_auto_font = sel == 0 ? 1 : 0;
@@ -207,6 +213,7 @@ void Editor::OnFontSizeChanged(int position) {
 }
 
 void Editor::OnScaleChanged(int position) {
+    const Step step(*this);
     Pick(controls_.scale, Control::Scale, position);
     const std::uint8_t scale = model::kScales.code_at(position);
     const std::string shown = ScaleText(scale);
@@ -218,6 +225,7 @@ void Editor::OnScaleChanged(int position) {
 }
 
 void Editor::OnDecorationChanged(int position) {
+    const Step step(*this);
     Pick(controls_.decoration, Control::Decoration, position);
     const char code = model::kDecorations.code_at(position);
     const std::string shown = DecorationText(code);
@@ -230,6 +238,7 @@ void Editor::OnDecorationChanged(int position) {
 }
 
 void Editor::OnDirectionChanged(int position) {
+    const Step step(*this);
     Pick(controls_.direction, Control::Direction, position);
     settings_.default_direction = model::kDirections.code_at(position);
     const std::string shown = DirectionText(settings_.default_direction);
@@ -271,10 +280,12 @@ void Editor::SetFontLibrary(bool external) {
 }
 
 void Editor::OnLocalFontLibrary() {
+    const Step step(*this);
     SetFontLibrary(false);
 }
 
 void Editor::OnExternalFontLibrary() {
+    const Step step(*this);
     SetFontLibrary(true);
 }
 

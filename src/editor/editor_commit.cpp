@@ -35,6 +35,7 @@ int Editor::OnCanEditCell(int /*row*/, int column) {
 }
 
 int Editor::CommitCell(int row, int column, std::string_view text, bool ended_by_enter) {
+    const Step step(*this);
     if (grid_.SetCellText(row, column, text) == 0) {
         return 0;
     }

@@ -79,7 +79,9 @@ void Editor::SaveProjectFile() {
         return;
     }
     const std::string path = files::project_file_path(*chosen);
-    ReportWrite(files::save_project_file(path, settings_, segments_.head()));
+    if (ReportWrite(files::save_project_file(path, settings_, segments_.head()))) {
+        MarkSaved();
+    }
     ReportCutRows();
 }
 
@@ -96,8 +98,8 @@ void Editor::SaveUdiskFile() {
         // Nothing to print: a file of that name keeps what it holds, and none is made.
         last_outcome_ = Outcome::Refused;
         ShowMessage("没有选择（或录入）打印内容！", "提示");
-    } else {
-        ReportWrite(files::write_file_safely(path, bytes));
+    } else if (ReportWrite(files::write_file_safely(path, bytes))) {
+        MarkSaved();
     }
     ReportCutRows();
 }
@@ -162,6 +164,7 @@ void Editor::ApplyFileSettings(const files::ReadResult& file) {
 }
 
 void Editor::OpenFile() {
+    const Step step(*this);
     last_outcome_ = Outcome::Done;
     FileChooser chooser;
     chooser.filter = "QVU(*.qvu)|*.qvu|QVK(*.qvk)|*.qvk|";
@@ -227,6 +230,9 @@ void Editor::OpenFile() {
         grid_.SetCurrentColumn(COL_TEXT);
     }
     MakeRowCurrent(0);
+    if (replace) {
+        MarkSaved();
+    }
 }
 
 }  // namespace qvprt::editor

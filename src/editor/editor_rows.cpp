@@ -75,6 +75,7 @@ void Editor::FillRowCells(int row, const SegmentNode& n) {
 }
 
 void Editor::AddRow() {
+    const Step step(*this);
     if (grid_.GetItemCount() >= model::kMaxRows) {
         ShowMessage("已经到最大行数！", "提示");
         return;
@@ -108,6 +109,7 @@ SegmentNode* Editor::NewDefaultRow(int index) {
 }
 
 void Editor::DeleteCheckedRows() {
+    const Step step(*this);
     view_.CommitCellEditor();
     const int n = grid_.GetItemCount();
     auto clear_only_row = [this]() {
@@ -174,7 +176,13 @@ void Editor::ShowRowAttributes(const SegmentNode& n) {
                 model::kDirections.position_of(n.direction));
 }
 
+bool Editor::SetRowCheck(int row, bool checked) {
+    const Step step(*this);
+    return grid_.SetCheck(row, checked);
+}
+
 void Editor::OnCheckColumnClick(int column) {
+    const Step step(*this);
     if (column != COL_CHECK) {
         return;
     }

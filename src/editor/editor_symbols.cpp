@@ -5,6 +5,7 @@
 namespace qvprt::editor {
 
 void Editor::InsertSymbol() {
+    const Step step(*this);
     const std::optional<std::string> symbols = prompts_.ChooseSymbols();
     if (!symbols) {
         return;

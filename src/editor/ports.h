@@ -12,6 +12,7 @@
 namespace qvprt::editor {
 
 enum class MessageIcon { None, Information, Exclamation, Question, Error };
+enum class Answer { Yes, No, Cancel };
 
 struct FileChooser {
     std::string filter;             // "QVK(*.qvk)|*.qvk|" style: pairs of title and pattern
@@ -27,6 +28,7 @@ class Prompts {
     virtual void ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) = 0;
     // Yes answers true.
     virtual bool AskYesNo(std::string_view text, std::string_view caption) = 0;
+    virtual Answer AskYesNoCancel(std::string_view text, std::string_view caption) = 0;
     virtual std::optional<std::string> ChooseOpenFile(const FileChooser& chooser) = 0;
     virtual std::optional<std::string> ChooseSaveFile(const FileChooser& chooser) = 0;
     // The electrical symbol picker, run modally: on 确定 the symbols collected (GBK, edit form,
@@ -78,6 +80,8 @@ class EditorView {
     // A control's entries, selection, check state, enabled state or text changed from code.
     virtual void ControlChanged(Control control) = 0;
     virtual void FocusControl(Control control) = 0;
+    // The job started (true) or stopped differing from the last file opened, saved or written.
+    virtual void JobModifiedChanged(bool modified) = 0;
 
     // The preview strip.
     virtual void SetPreviewHeight(double millimetres) = 0;

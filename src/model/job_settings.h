@@ -40,6 +40,7 @@ struct JobSettings {
     std::int16_t default_repeat = 1;
     char default_decoration = kDecorationNone;
     std::array<char, 2> default_direction = kHorizontal;
+    bool operator==(const JobSettings&) const = default;
 };
 
 // What the material box's change means for the parameter box and the preview.

@@ -40,6 +40,17 @@ class FakePrompts : public Prompts {
         answers.pop_front();
         return a;
     }
+    Answer AskYesNoCancel(std::string_view text, std::string_view caption) override {
+        questions.push_back(
+            {text::gbk_to_utf8(text), text::gbk_to_utf8(caption), MessageIcon::Question});
+        if (three_way.empty()) {
+            unexpected = true;
+            return Answer::Cancel;
+        }
+        const Answer a = three_way.front();
+        three_way.pop_front();
+        return a;
+    }
     std::optional<std::string> ChooseOpenFile(const FileChooser& c) override { return Choose(c); }
     std::optional<std::string> ChooseSaveFile(const FileChooser& c) override { return Choose(c); }
     std::optional<std::string> ChooseSymbols() override {
@@ -62,6 +73,7 @@ class FakePrompts : public Prompts {
     std::vector<Shown> messages;
     std::vector<Shown> questions;
     std::deque<bool> answers;
+    std::deque<Answer> three_way;
     std::deque<std::optional<std::string>> files;     // nullopt: the user cancels
     std::deque<std::optional<SerialChoice>> serials;  // the dialog's answers; nullopt: Cancel
     std::vector<SerialChoice> serial_shown;           // what each dialog opened with
@@ -95,6 +107,7 @@ class FakeView : public EditorView {
     void PostCall(std::function<void()> call) override { posted.push_back(std::move(call)); }
     void ControlChanged(Control c) override { changed.push_back(c); }
     void FocusControl(Control c) override { focused.push_back(c); }
+    void JobModifiedChanged(bool m) override { modified = m; }
     void SetPreviewHeight(double mm) override { preview_heights.push_back(mm); }
     void ShowSegments() override { ++previews; }
     void SetStatusText(std::string_view t) override { status.push_back(text::gbk_to_utf8(t)); }
@@ -127,6 +140,7 @@ class FakeView : public EditorView {
     std::vector<std::string> status;
     bool status_exists = true;
     int answer = 0;
+    bool modified = false;  // as the title shows it
 };
 
 class FakeClock : public printing::Clock {

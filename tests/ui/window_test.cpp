@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -258,6 +259,81 @@ class WindowTest : public QObject {
         QCOMPARE(w->Cell(0, COL_TEXT), QStringLiteral("X1"));
         QVERIFY(w->dlg->isVisible());
         QVERIFY(w->prompts.messages.empty());
+    }
+
+    // A typed job survives Escape in the window, and the close box asks before it goes.
+    void escapeAndTheCloseBoxKeepAnUnsavedJob() {
+        QVERIFY(!w->dlg->isWindowModified());
+        w->ClickCell(0, COL_TEXT);
+        Type(w->Editor(), QStringLiteral("A1"));
+        QTest::keyClick(w->Editor(), Qt::Key_Return);
+        QTest::keyClick(w->Editor(), Qt::Key_Escape);  // leaves the cell editor
+        QVERIFY(w->Editor() == nullptr);
+        QTest::keyClick(w->grid(), Qt::Key_Escape);  // the window stays
+        QTest::keyClick(w->dlg.get(), Qt::Key_Escape);
+        QVERIFY(w->dlg->isVisible());
+        QVERIFY(w->dlg->isWindowModified());
+        QCOMPARE(w->dlg->windowHandle()->title(), QStringLiteral("QvprtTest*"));
+        QVERIFY(w->prompts.questions.empty());
+
+        w->prompts.three_way = {Answer::Cancel};
+        QVERIFY(!w->dlg->close());
+        QVERIFY(w->dlg->isVisible());
+        QCOMPARE(w->prompts.questions.size(), std::size_t{1});
+        QCOMPARE(w->prompts.questions[0].text, std::string("当前内容尚未保存，是否保存？"));
+        QCOMPARE(w->Cell(0, COL_TEXT), QStringLiteral("A1"));
+
+        w->prompts.three_way = {Answer::No};
+        QVERIFY(w->dlg->close());
+        QVERIFY(!w->dlg->isVisible());
+        QCOMPARE(w->dlg->result(), int(QDialog::Rejected));
+        QVERIFY(!w->prompts.unexpected);
+    }
+
+    // Ctrl+Z reaches the job once the open cell editor has nothing of its own to undo; the grid's
+    // menu and the check boxes take part as well.
+    void undoKeysAndTheGridsMenu() {
+        w->ClickCell(0, COL_TEXT);
+        Type(w->Editor(), QStringLiteral("A1"));
+        QTest::keyClick(w->Editor(), Qt::Key_Return);  // a second row comes with the commit
+        QVERIFY(w->Editor() != nullptr);
+        Type(w->Editor(), QStringLiteral("B"));
+        QTest::keyClick(w->Editor(), Qt::Key_Z, Qt::ControlModifier);  // the editor's own undo
+        QVERIFY(w->Editor() != nullptr);
+        QCOMPARE(w->Editor()->text(), QString());
+        QTest::keyClick(w->Editor(), Qt::Key_Z, Qt::ControlModifier);  // the job's
+        QVERIFY(w->Editor() == nullptr);
+        QCOMPARE(w->editor().grid().GetItemCount(), 1);
+        QCOMPARE(w->Cell(0, COL_TEXT), QString());
+        QVERIFY(!w->dlg->isWindowModified());
+        QTest::keyClick(w->grid(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(w->Cell(0, COL_TEXT), QStringLiteral("A1"));
+        QCOMPARE(w->editor().grid().GetItemCount(), 2);
+        QVERIFY(w->dlg->isWindowModified());
+        QTest::keyClick(w->grid(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(w->grid(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w->Cell(0, COL_TEXT), QStringLiteral("A1"));
+
+        // A check box cleared by the user, then 撤销 from the grid's menu.
+        QAbstractItemModel* m = w->grid()->model();
+        QVERIFY(m->setData(m->index(1, COL_CHECK), Qt::Unchecked, Qt::CheckStateRole));
+        QVERIFY(!w->editor().grid().GetCheck(1));
+        QStringList items;
+        QTimer::singleShot(0, this, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu != nullptr);
+            for (QAction* a : menu->actions()) {
+                items << a->text();
+            }
+            QTest::keyClick(menu, Qt::Key_Down);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        const QPoint at = w->CellRect(0, COL_NUMBER).center();
+        QContextMenuEvent menu_event(QContextMenuEvent::Mouse, at,
+                                     w->grid()->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(w->grid()->viewport(), &menu_event);
+        QCOMPARE(items, QStringList({"撤销", "重做", "", "粘贴(&P)"}));
+        QVERIFY(w->editor().grid().GetCheck(1));
     }
 
     void clickingAnotherCellCommitsTheFirst() {

@@ -66,6 +66,21 @@ bool QtPrompts::AskYesNo(std::string_view text, std::string_view caption) {
     return box.clickedButton() == yes;
 }
 
+editor::Answer QtPrompts::AskYesNoCancel(std::string_view text, std::string_view caption) {
+    QMessageBox box(QMessageBox::Question, FromGbk(caption), FromGbk(text), QMessageBox::NoButton,
+                    owner_);
+    QPushButton* yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes) {
+        return editor::Answer::Yes;
+    }
+    return box.clickedButton() == no ? editor::Answer::No : editor::Answer::Cancel;
+}
+
 std::optional<std::string> QtPrompts::Choose(const editor::FileChooser& c, bool save) {
     QFileDialog dialog(owner_);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

@@ -14,6 +14,7 @@ class QtPrompts : public editor::Prompts {
     void ShowMessage(std::string_view text, std::string_view caption,
                      editor::MessageIcon icon) override;
     bool AskYesNo(std::string_view text, std::string_view caption) override;
+    editor::Answer AskYesNoCancel(std::string_view text, std::string_view caption) override;
     std::optional<std::string> ChooseOpenFile(const editor::FileChooser& chooser) override;
     std::optional<std::string> ChooseSaveFile(const editor::FileChooser& chooser) override;
     std::optional<std::string> ChooseSymbols() override;

@@ -1,6 +1,7 @@
 #include "ui/editor/QvprtTestDlg.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -150,7 +151,8 @@ CQvprtTestDlg::CQvprtTestDlg(printing::Ch375Driver& driver, editor::Prompts* pro
     status_window_ = std::make_unique<CMyState>();
 
     setObjectName(QStringLiteral("CQvprtTestDlg"));
-    setWindowTitle(QStringLiteral("QvprtTest"));
+    // The "*" shows while the job differs from the last file opened, saved or written.
+    setWindowTitle(QStringLiteral("QvprtTest[*]"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     setAutoFillBackground(true);
     QPalette p = palette();
@@ -175,6 +177,14 @@ CQvprtTestDlg::CQvprtTestDlg(printing::Ch375Driver& driver, editor::Prompts* pro
 
     auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(about, &QShortcut::activated, this, &CQvprtTestDlg::ShowAbout);
+    // A cell editor keeps these for its own text while it has something to undo.
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y),
+          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
+        const bool undo = keys == QKeySequence(Qt::CTRL | Qt::Key_Z);
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, [this, undo] { UndoOrRedo(undo); });
+    }
 }
 
 CQvprtTestDlg::~CQvprtTestDlg() {
@@ -377,6 +387,8 @@ void CQvprtTestDlg::SetUpGrid() {
     grid_->setGeometry(UnitRect(113, 78, 431, 319));
     controls_[IDC_GRID] = grid_;
     model_ = new GridModel(editor_->view_grid());
+    model_->SetCheckHandler(
+        [this](int row, bool checked) { return editor_->SetRowCheck(row, checked); });
     grid_->SetGrid(model_, this);
     for (int c = 0; c < editor::kGridColumns; ++c) {
         grid_->SetColumnWidthPadded(c, kColumnWidths[c]);
@@ -534,6 +546,27 @@ void CQvprtTestDlg::contextMenuEvent(QContextMenuEvent* event) {
     if (menu.exec(event->globalPos()) == about) {
         ShowAbout();
     }
+}
+
+void CQvprtTestDlg::UndoOrRedo(bool undo) {
+    if (undo) {
+        editor_->Undo();
+    } else {
+        editor_->Redo();
+    }
+}
+
+void CQvprtTestDlg::reject() {
+    // Escape leaves the window as it is; a cell editor handles its own Escape.
+}
+
+void CQvprtTestDlg::closeEvent(QCloseEvent* event) {
+    if (!editor_->ConfirmClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    QDialog::done(QDialog::Rejected);
 }
 
 void CQvprtTestDlg::resizeEvent(QResizeEvent* event) {
@@ -699,6 +732,10 @@ void CQvprtTestDlg::ControlChanged(Control id) {
     MirrorControl(id);
 }
 
+void CQvprtTestDlg::JobModifiedChanged(bool modified) {
+    setWindowModified(modified);
+}
+
 void CQvprtTestDlg::FocusControl(Control id) {
     if (QWidget* w = control(static_cast<int>(id))) {
         w->setFocus(Qt::OtherFocusReason);
@@ -782,6 +819,18 @@ void CQvprtTestDlg::GridHeaderClicked(int column) {
 
 void CQvprtTestDlg::GridTextRefused(int row, int column) {
     editor_->OnCellTextRefused(row, column);
+}
+
+void CQvprtTestDlg::GridMenuItems(QMenu& menu) {
+    QAction* undo = menu.addAction(QStringLiteral("撤销"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    undo->setEnabled(editor_->CanUndo());
+    connect(undo, &QAction::triggered, this, [this] { UndoOrRedo(true); });
+    QAction* redo = menu.addAction(QStringLiteral("重做"));
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    redo->setEnabled(editor_->CanRedo());
+    connect(redo, &QAction::triggered, this, [this] { UndoOrRedo(false); });
+    menu.addSeparator();
 }
 
 void CQvprtTestDlg::GridPaste(const QString& text) {

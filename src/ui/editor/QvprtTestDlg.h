@@ -88,6 +88,7 @@ class CQvprtTestDlg : public QDialog, public editor::EditorView, public GridPare
     void PostCall(std::function<void()> call) override;
     void ControlChanged(editor::Control control) override;
     void FocusControl(editor::Control control) override;
+    void JobModifiedChanged(bool modified) override;
     void SetPreviewHeight(double millimetres) override;
     void ShowSegments() override;
     void SetStatusText(std::string_view text) override;
@@ -107,10 +108,15 @@ class CQvprtTestDlg : public QDialog, public editor::EditorView, public GridPare
     void GridHeaderClicked(int column) override;
     void GridTextRefused(int row, int column) override;
     void GridPaste(const QString& text) override;
+    void GridMenuItems(QMenu& menu) override;
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  public slots:
+    void reject() override;
 
   private:
     void BuildToolbar();
@@ -119,6 +125,7 @@ class CQvprtTestDlg : public QDialog, public editor::EditorView, public GridPare
     void SetUpGrid();
     void SetTabOrder();
     void OnCommand(int id);
+    void UndoOrRedo(bool undo);
     void MirrorControl(editor::Control control);
     const editor::ComboBox* EditorBox(editor::Control control) const;
     void OnBoxActivated(editor::Control control, int position);

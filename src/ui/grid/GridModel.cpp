@@ -57,7 +57,9 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         role != Qt::CheckStateRole || index.column() != COL_CHECK) {
         return false;
     }
-    return grid_.SetCheck(index.row(), value.toInt() == Qt::Checked);
+    const bool checked = value.toInt() == Qt::Checked;
+    return check_handler_ ? check_handler_(index.row(), checked)
+                          : grid_.SetCheck(index.row(), checked);
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {

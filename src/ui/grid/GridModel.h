@@ -3,6 +3,8 @@
 // turns the grid's notifications into the model's signals; it keeps no copy of the rows.
 
 #include <QAbstractTableModel>
+#include <functional>
+#include <utility>
 
 #include "editor/SegmentGrid.h"
 
@@ -15,6 +17,10 @@ class GridModel : public QAbstractTableModel, public editor::SegmentGridListener
     ~GridModel() override;
 
     editor::SegmentGrid& grid() { return grid_; }
+    // Who sets a row's check box when the user clicks it; without one the grid is set directly.
+    void SetCheckHandler(std::function<bool(int row, bool checked)> handler) {
+        check_handler_ = std::move(handler);
+    }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -37,6 +43,7 @@ class GridModel : public QAbstractTableModel, public editor::SegmentGridListener
 
   private:
     editor::SegmentGrid& grid_;
+    std::function<bool(int, bool)> check_handler_;
 };
 
 }  // namespace qvprt::ui

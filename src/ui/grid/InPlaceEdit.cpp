@@ -43,6 +43,16 @@ bool CInPlaceEdit::event(QEvent* e) {
     // buttons or the window's shortcuts.
     if (e->type() == QEvent::ShortcutOverride) {
         auto* k = static_cast<QKeyEvent*>(e);
+        // Undo and redo go to the window's job history once the edit has none of its own left.
+        const QKeyCombination keys = k->keyCombination();
+        const bool undo = keys == QKeyCombination(Qt::ControlModifier, Qt::Key_Z);
+        const bool redo =
+            keys == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) ||
+            keys == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
+        if ((undo && !isUndoAvailable()) || (redo && !isRedoAvailable())) {
+            e->ignore();
+            return true;
+        }
         if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter || k->key() == Qt::Key_Escape ||
             k->key() == Qt::Key_Delete || k->key() == Qt::Key_Clear ||
             (k->modifiers() & Qt::ControlModifier)) {

@@ -253,6 +253,9 @@ void CMyListCtrl::keyPressEvent(QKeyEvent* event) {
 
 void CMyListCtrl::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
+    if (parent_ != nullptr) {
+        parent_->GridMenuItems(menu);
+    }
     QAction* paste = menu.addAction(QStringLiteral("粘贴(&P)"));
     paste->setShortcut(QKeySequence::Paste);
     paste->setEnabled(openEditor() == nullptr && !QGuiApplication::clipboard()->text().isEmpty());

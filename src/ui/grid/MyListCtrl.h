@@ -3,6 +3,7 @@
 // the in-place editor on the text and repeat cells. It tells its parent window what the user did
 // and lets the parent decide.
 
+#include <QMenu>
 #include <QPointer>
 #include <QTableView>
 #include <optional>
@@ -27,6 +28,8 @@ class GridParent {
     virtual void GridTextRefused(int row, int column) = 0;
     // Ctrl+V or the menu's 粘贴 with no cell editor open: the clipboard's text.
     virtual void GridPaste(const QString& text) = 0;
+    // The items the window puts at the top of the grid's context menu.
+    virtual void GridMenuItems(QMenu& menu) = 0;
 };
 
 class CMyListCtrl : public QTableView {
