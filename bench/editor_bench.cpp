@@ -1,7 +1,9 @@
-// Growing a job row by row: every AddRow renumbers the rows and moves the star.
+// Growing a job row by row: every AddRow renumbers the rows and moves the star. The undo history
+// of a full job: one undo step, the copy every command makes, and what 100 steps hold.
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
 
 #include "bench_ports.h"
 #include "editor/Editor.h"
@@ -51,5 +53,51 @@ void BM_ThousandAddRows(benchmark::State& state) {
     state.counters["notifications"] = static_cast<double>(notifications);
 }
 BENCHMARK(BM_ThousandAddRows)->Unit(benchmark::kMillisecond);
+
+// A started editor with 1000 rows, each text cell filled with a 40-byte wire name.
+struct FullJob {
+    SilentPrompts prompts;
+    NullView view;
+    qvprt::printing::SimPrinter printer;
+    Editor editor{prompts, view, printer, qvprt::printing::system_clock()};
+
+    FullJob() {
+        editor.Initialize();
+        for (int i = 1; i < 1000; ++i) {
+            editor.AddRow();
+        }
+        for (int i = 0; i < 1000; ++i) {
+            std::string name = "W" + std::to_string(i);
+            name.resize(40, 'x');
+            editor.CommitCell(i, COL_TEXT, name, false);
+        }
+    }
+};
+
+void BM_UndoAtThousandRows(benchmark::State& state) {
+    FullJob job;
+    job.editor.CommitCell(500, COL_TEXT, "changed", false);
+    for (auto _ : state) {
+        job.editor.Undo();
+        state.PauseTiming();
+        job.editor.Redo();
+        state.ResumeTiming();
+    }
+    benchmark::DoNotOptimize(job.editor.grid().GetItemCount());
+}
+BENCHMARK(BM_UndoAtThousandRows)->Unit(benchmark::kMicrosecond);
+
+// What every changing command pays for its step at 1000 rows: a cell commit.
+void BM_CommitStepAtThousandRows(benchmark::State& state) {
+    FullJob job;
+    bool flip = false;
+    for (auto _ : state) {
+        job.editor.CommitCell(500, COL_TEXT, flip ? "A" : "B", false);
+        flip = !flip;
+    }
+    state.counters["history_bytes"] = static_cast<double>(job.editor.HistoryBytes());
+    state.counters["history_steps"] = static_cast<double>(Editor::kMaxUndoSteps);
+}
+BENCHMARK(BM_CommitStepAtThousandRows)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

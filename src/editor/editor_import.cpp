@@ -164,6 +164,7 @@ void Editor::OnExcelImport() {
 }
 
 void Editor::ImportSpreadsheet(const std::string& path) {
+    const Step step(*this);
     last_outcome_ = Outcome::Done;
     overlong_count_ = 0;
     view_.ShowContinueCancel(false);
@@ -235,6 +236,7 @@ void Editor::PasteValue(const std::string& utf8) {
 }
 
 void Editor::PasteText(std::string_view utf8) {
+    const Step step(*this);
     last_outcome_ = Outcome::Done;
     if (!is_cell_range(utf8)) {
         PasteValue(single_value(utf8));

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -71,6 +72,10 @@ class HistoryTest : public ::testing::Test, public EditorFixture {
     static void SetUpTestSuite() {
         dir_ = fs::temp_directory_path() / ("qvprt-history-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
+        std::FILE* csv = std::fopen(Csv().c_str(), "wb");
+        ASSERT_NE(csv, nullptr);
+        std::fputs("C1,L1,2\r\nC2,,3\r\nC3,,\r\n", csv);
+        std::fclose(csv);
         // A project of two rows that the open cases read.
         EditorFixture f;
         f.AddRows(1);
@@ -82,6 +87,7 @@ class HistoryTest : public ::testing::Test, public EditorFixture {
     }
     static void TearDownTestSuite() { fs::remove_all(dir_); }
     static std::string Project() { return (dir_ / "p.qvk").string(); }
+    static std::string Csv() { return (dir_ / "rows.csv").string(); }
 
     void Type(int row, const char* utf8) {
         editor.CommitCell(row, COL_TEXT, text::gbk(utf8), false);
@@ -166,6 +172,15 @@ TEST_F(HistoryTest, EveryCommandUndoesAndRedoesAsOneStep) {
              f.prompts.files = {Project()};
              f.editor.OpenFile();
          }},
+        {"import", [](EditorFixture& f) { f.editor.ImportSpreadsheet(Csv()); }},
+        {"import through the chooser",
+         [](EditorFixture& f) {
+             f.prompts.files = {Csv()};
+             f.editor.OnExcelImport();
+         }},
+        {"paste of a cell range",
+         [](EditorFixture& f) { f.editor.PasteText("W1\tL1\t2\r\nW2\t\t5\r\n"); }},
+        {"paste of one value", [](EditorFixture& f) { f.editor.PasteText("W007\r\n"); }},
         {"open, appending",
          [](EditorFixture& f) {
              f.prompts.answers = {false};
@@ -286,6 +301,21 @@ TEST_F(HistoryTest, RefusalsLeaveNoStep) {
              f.editor.OpenFile();
          },
          {"*"}},
+        {"import of a missing file",
+         [](EditorFixture& f) { f.editor.ImportSpreadsheet((dir_ / "missing.csv").string()); },
+         {"*"}},
+        {"import cancelled",
+         [](EditorFixture& f) {
+             f.prompts.files = {std::nullopt};
+             f.editor.OnExcelImport();
+         },
+         {}},
+        {"paste without a GBK code",
+         [](EditorFixture& f) { f.editor.PasteText("\xF0\x9F\x98\x80"); },
+         {"输入内容含有无法打印的字符！"}},
+        {"paste of an over-long value",
+         [](EditorFixture& f) { f.editor.PasteText(std::string(51, 'x')); },
+         {"输入内容超长！"}},
         {"row clicks", [](EditorFixture& f) { f.editor.OnRowClicked(0, COL_TEXT); }, {}},
         {"scope radio", [](EditorFixture& f) { f.editor.OnScopeChanged(true); }, {}},
         {"preview and print",
