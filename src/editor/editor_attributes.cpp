@@ -1,9 +1,9 @@
 // The segment attribute panel: length, repeat, font size, scaling, decoration, direction and the
 // font library, applied to the current segment or to it and every segment below.
-#include <cstdio>
 #include <string>
 
 #include "editor/Editor.h"
+#include "editor/format.h"
 #include "layout/measure.h"
 #include "text/bytes.h"
 #include "text/gbk.h"
@@ -11,23 +11,6 @@
 namespace qvprt::editor {
 
 using model::SegmentNode;
-
-namespace {
-
-std::string Format(const char* utf8_format, int value) {
-    char buf[256];
-    std::snprintf(buf, sizeof buf, utf8_format, value);
-    return buf;
-}
-
-// A range's message, from the range's own limits.
-std::string FormatRange(const char* utf8_format, int low, int high) {
-    char buf[256];
-    std::snprintf(buf, sizeof buf, utf8_format, low, high);
-    return buf;
-}
-
-}  // namespace
 
 template <typename F>
 void Editor::ScopeWalk(F&& apply) {
@@ -101,9 +84,8 @@ void Editor::OnSetLength() {
     ReadEdits();  // a refused edit shows its message; the command goes on with what was read
     const int value = length_edit_value_;
     if (value < model::kMinLengthMm || value > model::kMaxLengthMm) {
-        ShowMessage(
-            FormatRange("输入段长值应在(%d-%d)之间!", model::kMinLengthMm, model::kMaxLengthMm),
-            "Prompt");
+        ShowMessage(Format("输入段长值应在(%d-%d)之间!", model::kMinLengthMm, model::kMaxLengthMm),
+                    "Prompt");
         length_edit_value_ = 20;
         WriteEdits();
         return;
@@ -140,7 +122,7 @@ void Editor::OnSetRepeat() {
     ReadEdits();
     const int value = repeat_edit_value_;
     if (value < model::kMinRepeat || value > model::kMaxRepeat) {
-        ShowMessage(FormatRange("重复次数应在[%d-%d]之间！", model::kMinRepeat, model::kMaxRepeat),
+        ShowMessage(Format("重复次数应在[%d-%d]之间！", model::kMinRepeat, model::kMaxRepeat),
                     "提示");
         repeat_edit_value_ = 1;
         WriteEdits();

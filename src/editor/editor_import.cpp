@@ -1,9 +1,9 @@
 // 32783 "Excel导入" and paste from a spreadsheet: rows of cells written into the grid and its
 // records. The file is read and its rows chosen before the first row changes.
-#include <cstdio>
 #include <string>
 
 #include "editor/Editor.h"
+#include "editor/format.h"
 #include "editor/import_rows.h"
 #include "files/file_messages.h"
 #include "files/sheet_reader.h"
@@ -15,16 +15,6 @@
 namespace qvprt::editor {
 
 using model::SegmentNode;
-
-namespace {
-
-std::string Format(const char* utf8_format, int value) {
-    char buf[256];
-    std::snprintf(buf, sizeof buf, utf8_format, value);
-    return buf;
-}
-
-}  // namespace
 
 SegmentNode* Editor::ImportTarget(int row, ImportCursor& cursor) {
     while (grid_.GetItemCount() < row && grid_.GetItemCount() < model::kMaxRows) {
@@ -134,10 +124,8 @@ void Editor::ReportImport(const ImportPlan& plan, int written, bool size_reached
         ShowMessage(Format("已经超出最大打印量！已导入%d段，其余未导入。", written), "提示");
     }
     if (overlong_count_ > 0) {
-        char buf[128];
-        std::snprintf(buf, sizeof buf, "共有%d段超长！每段最大长度%d！", overlong_count_,
-                      model::kMaxTextBytes);
-        ShowMessage(buf, "提示");
+        ShowMessage(Format("共有%d段超长！每段最大长度%d！", overlong_count_, model::kMaxTextBytes),
+                    "提示");
     }
     if (plan.refused > 0) {
         ShowMessage(Format("共有%d段含有无法打印的字符（GBK字符集中没有），未导入！", plan.refused),

@@ -23,6 +23,7 @@
 #include "cli/dump_json.h"
 #include "editor/fake_ports.h"
 #include "printing/libusb_driver.h"
+#include "sheet_samples.h"
 #include "text/gbk.h"
 
 extern char** environ;
@@ -560,21 +561,15 @@ TEST_F(CliTest, InputsThatCannotBeReadSayWhyInOneLine) {
     }
 }
 
-std::string SampleSheet(const std::string& name) {
-    const char* root = std::getenv("QVPRT_SAMPLES");
-    return std::string(root != nullptr && *root != '\0' ? root : "../shared/samples") +
-           "/spreadsheets/" + name;
-}
-
 TEST_F(CliTest, SpreadsheetsAreImportedAsTheWindowImportsThem) {
-    if (!fs::exists(SampleSheet("MANIFEST.tsv"))) {
+    if (!qvprt::testing::have_sheet_samples()) {
         GTEST_SKIP() << "the shared samples are not on this machine";
     }
     for (const std::string name :
          {"xlsx-excel-cn-blanks-decimals.xlsx", "ods-libreoffice-cn-text-cyrillic-sheet.ods",
           "csv-utf8bom-crlf-multiline-quoted.csv"}) {
         SCOPED_TRACE(name);
-        const std::string input = SampleSheet(name);
+        const std::string input = qvprt::testing::sheet_samples_dir() + name;
         EditorFixture f;
         f.prompts.files.push_back(input);
         f.editor.OnExcelImport();

@@ -31,17 +31,6 @@ class FilesTest : public ::testing::Test {
         std::ifstream in(p, std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), {});
     }
-    // Types rows of text into the grid as a user would, each committed.
-    static void TypeRows(EditorFixture& f, const std::vector<std::string>& texts) {
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            if (i > 0) {
-                f.editor.AddRow();
-            }
-            const int row = static_cast<int>(i);
-            f.editor.OnRowClicked(row, COL_TEXT);
-            f.editor.CommitCell(row, COL_TEXT, text::gbk(texts[i]), false);
-        }
-    }
     std::string Save(EditorFixture& f, const std::string& name) {
         f.prompts.files.push_back((dir / "Jobs" / name).string());
         f.editor.SaveProjectFile();
@@ -89,7 +78,7 @@ TEST_F(FilesTest, SaveCancelledOrRefused) {
 
 TEST_F(FilesTest, ProjectRoundTripReplacesTheJob) {
     EditorFixture f;
-    TypeRows(f, {"L1", "端子X（2）", "A\xee\x80\x80"});  // the last holds symbol AA A1
+    f.TypeRows({"L1", "端子X（2）", "A\xee\x80\x80"});  // the last holds symbol AA A1
     f.editor.OnRowClicked(1, COL_TEXT);
     f.editor.OnDecorationChanged(1);
     f.editor.CommitCell(1, COL_TEXT2, "B", false);
@@ -133,7 +122,7 @@ TEST_F(FilesTest, ProjectRoundTripReplacesTheJob) {
 
 TEST_F(FilesTest, OpenAsksAndAppendsOnNo) {
     EditorFixture f;
-    TypeRows(f, {"A", "B"});
+    f.TypeRows({"A", "B"});
     const std::string path = Save(f, "two.qvk");
     f.prompts.answers.push_back(false);
     f.prompts.files.push_back(path);
@@ -152,7 +141,7 @@ TEST_F(FilesTest, OpenAsksAndAppendsOnNo) {
 
 TEST_F(FilesTest, ABadFileChangesNothing) {
     EditorFixture f;
-    TypeRows(f, {"A", "B"});
+    f.TypeRows({"A", "B"});
     const std::string path = Save(f, "cut.qvk");
     const Bytes whole = Read(path);
     std::ofstream(path, std::ios::binary | std::ios::trunc)
@@ -189,7 +178,7 @@ TEST_F(FilesTest, AppendPastAThousandRowsIsRefused) {
 
 TEST_F(FilesTest, UdiskFileWrittenAndReadBack) {
     EditorFixture f;
-    TypeRows(f, {"A\xee\x80\x80", "B"});  // symbol AA A1 goes out as A1 A1
+    f.TypeRows({"A\xee\x80\x80", "B"});  // symbol AA A1 goes out as A1 A1
     f.editor.OnCopiesChanged("3");
     f.editor.OnDensityChanged(11);  // 12, written 0x13
     f.prompts.files.push_back((dir / "Jobs" / "Job").string());
@@ -227,7 +216,7 @@ TEST_F(FilesTest, UdiskFileOfNothingWritesNothing) {
     for (const fs::path& target : {kept, dir / "Jobs" / "none.qvu"}) {
         SCOPED_TRACE(target.string());
         EditorFixture f;
-        TypeRows(f, {"A"});
+        f.TypeRows({"A"});
         testing::Grid(f.editor).SetCheck(0, false);
         f.prompts.files.push_back(target.string());
         f.editor.SaveUdiskFile();
@@ -248,7 +237,7 @@ TEST_F(FilesTest, RowsCutByTheCompilationAreReportedOnce) {
         EditorFixture f;
         f.editor.OnFontSizeChanged(1);
         f.editor.OnAutoLength();  // every text up to 50 bytes fits
-        TypeRows(f, {std::string(30, 'A'), std::string(50, 'B'), std::string(30, 'C')});
+        f.TypeRows({std::string(30, 'A'), std::string(50, 'B'), std::string(30, 'C')});
         f.editor.OnRowClicked(0, COL_TEXT2);
         f.editor.CommitCell(0, COL_TEXT2, std::string(30, 'D'), false);
         f.editor.OnRowClicked(2, COL_TEXT2);
@@ -275,7 +264,7 @@ TEST_F(FilesTest, RowsCutByTheCompilationAreReportedOnce) {
 
 TEST_F(FilesTest, ExternalFontLibraryComesBackWithTheFile) {
     EditorFixture f;
-    TypeRows(f, {"A"});
+    f.TypeRows({"A"});
     f.editor.OnExternalFontLibrary();
     const std::string path = Save(f, "out.qvk");
     EditorFixture g;

@@ -16,30 +16,15 @@
 #include <fstream>
 
 #include "fake_ports.h"
+#include "sheet_samples.h"
 
 namespace qvprt::editor {
 namespace {
 
 using testing::EditorFixture;
 
-std::string samples_dir() {
-    const char* root = std::getenv("QVPRT_SAMPLES");
-    return std::string(root != nullptr && *root != '\0' ? root : "../shared/samples") +
-           "/spreadsheets/";
-}
-
-std::vector<std::string> sample_files() {
-    std::vector<std::string> names;
-    std::ifstream in(samples_dir() + "MANIFEST.tsv");
-    std::string line;
-    std::getline(in, line);
-    while (std::getline(in, line)) {
-        if (const std::string name = line.substr(0, line.find('\t')); !name.empty()) {
-            names.push_back(name);
-        }
-    }
-    return names;
-}
+using ImportSamples = qvprt::testing::SheetSamplesTest;
+using qvprt::testing::sheet_samples_dir;
 
 struct Text {
     std::string gbk;
@@ -197,18 +182,13 @@ std::vector<std::string> grid_rows(const EditorFixture& f) {
     return v;
 }
 
-TEST(ImportSamples, EverySampleGivesTheRowsItsCellsMake) {
-    if (!std::ifstream(samples_dir() + "MANIFEST.tsv")) {
-        GTEST_SKIP() << "the shared samples are not on this machine (" << samples_dir() << ")";
-    }
-    const std::vector<std::string> names = sample_files();
-    ASSERT_FALSE(names.empty()) << "an empty MANIFEST.tsv in " << samples_dir();
+TEST_F(ImportSamples, EverySampleGivesTheRowsItsCellsMake) {
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
-        QFile file(QString::fromStdString(samples_dir() + name.substr(0, name.rfind('.')) +
+        QFile file(QString::fromStdString(sheet_samples_dir() + name.substr(0, name.rfind('.')) +
                                           ".expected.json"));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const std::string path = samples_dir() + name;
+        const std::string path = sheet_samples_dir() + name;
         const Expected want = expected_import(QJsonDocument::fromJson(file.readAll()).object(),
                                               name.ends_with(".csv"), path);
 

@@ -56,16 +56,6 @@ class ImportTest : public ::testing::Test {
         f.prompts.files.push_back(path);
         f.editor.OnExcelImport();
     }
-    static void TypeRows(EditorFixture& f, const std::vector<std::string>& texts) {
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            if (i > 0) {
-                f.editor.AddRow();
-            }
-            const int row = static_cast<int>(i);
-            f.editor.OnRowClicked(row, COL_TEXT);
-            f.editor.CommitCell(row, COL_TEXT, text::gbk(texts[i]), false);
-        }
-    }
     // Each row as "text|text2*repeat", from the cells, checked against its record.
     static std::vector<std::string> Rows(const EditorFixture& f) {
         std::vector<std::string> v;
@@ -93,7 +83,7 @@ class ImportTest : public ::testing::Test {
 
 TEST_F(ImportTest, WorkbookWritesOverTheRowsAndLeavesTheOthers) {
     EditorFixture f;
-    TypeRows(f, {"old1", "old2", "old3", "old4"});
+    f.TypeRows({"old1", "old2", "old3", "old4"});
     f.prompts.messages.clear();
     f.view.status.clear();
     const std::string path = Xlsx(Row(1, Str("A1", "W1") + Str("B1", "L2") + Num("C1", "3")) +
@@ -123,7 +113,7 @@ TEST_F(ImportTest, WorkbookWritesOverTheRowsAndLeavesTheOthers) {
 
 TEST_F(ImportTest, WorkbookAppendsBeyondTheGridAndCsvReplacesIt) {
     EditorFixture f;
-    TypeRows(f, {"old1", "old2"});
+    f.TypeRows({"old1", "old2"});
     Import(f, Xlsx(Row(1, Str("A1", "W1")) + Row(2, Str("A2", "W2")) + Row(3, Str("A3", "W3"))));
     EXPECT_EQ((std::vector<std::string>{"W1|*1", "W2|*1", "W3|*1"}), Rows(f));
     EXPECT_EQ("3", f.Cell(2, COL_NUMBER));
@@ -179,7 +169,7 @@ TEST_F(ImportTest, AFileThatCannotBeImportedChangesNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EditorFixture f;
-        TypeRows(f, {"keep1", "keep2"});
+        f.TypeRows({"keep1", "keep2"});
         f.editor.OnCopiesChanged("7");
         const model::JobSettings settings = f.editor.settings();
         f.prompts.messages.clear();
@@ -277,7 +267,7 @@ TEST_F(ImportTest, CellsBecomeTheTextsTheSheetShows) {
 
 TEST_F(ImportTest, CancelledChooserChangesNothing) {
     EditorFixture f;
-    TypeRows(f, {"keep"});
+    f.TypeRows({"keep"});
     f.prompts.files.push_back(std::nullopt);
     f.editor.OnExcelImport();
     EXPECT_EQ(Outcome::Cancelled, f.editor.last_outcome());
@@ -287,7 +277,7 @@ TEST_F(ImportTest, CancelledChooserChangesNothing) {
 
 TEST_F(ImportTest, PasteARangeFromTheCurrentRowDown) {
     EditorFixture f;
-    TypeRows(f, {"r1", "r2", "r3"});
+    f.TypeRows({"r1", "r2", "r3"});
     f.editor.OnRowClicked(1, COL_TEXT);
     f.prompts.messages.clear();
     // Three columns copied in a spreadsheet program, a quoted cell with a line break included.
@@ -300,7 +290,7 @@ TEST_F(ImportTest, PasteARangeFromTheCurrentRowDown) {
 
 TEST_F(ImportTest, PasteASingleValueIntoTheTextCell) {
     EditorFixture f;
-    TypeRows(f, {"r1", "r2"});
+    f.TypeRows({"r1", "r2"});
     f.editor.OnRowClicked(0, COL_TEXT);
     f.editor.CommitCell(0, COL_REPEAT, "4", false);
     f.editor.PasteText("W007\r\n");  // one copied cell ends with a line break

@@ -173,6 +173,17 @@ struct EditorFixture {
             editor.AddRow();
         }
     }
+    // Types rows of text (UTF-8) into the grid as a user would, each committed.
+    void TypeRows(const std::vector<std::string>& texts) {
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            if (i > 0) {
+                editor.AddRow();
+            }
+            const int row = static_cast<int>(i);
+            editor.OnRowClicked(row, COL_TEXT);
+            editor.CommitCell(row, COL_TEXT, text::gbk(texts[i]), false);
+        }
+    }
 };
 
 }  // namespace qvprt::editor::testing
