@@ -100,7 +100,6 @@ class SegmentGrid {
         std::array<int, kGridColumns> header_states{};
         int current_row = 0, current_column = 0;
     };
-    Contents GetContents() const { return {rows_, header_states_, m_curRow, m_curCol}; }
     // Replaces every row; the listener hears the rows go and come back.
     void SetContents(Contents contents);
     const std::vector<Row>& rows() const { return rows_; }

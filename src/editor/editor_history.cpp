@@ -1,5 +1,6 @@
 // Undo, redo and the unsaved-job question. A step is a copy of the whole job: at most 1000 rows of
 // short cells, so copying beats recording each command's inverse.
+#include <unordered_set>
 #include <utility>
 
 #include "editor/Editor.h"
@@ -25,40 +26,61 @@ bool SameUserFields(const model::SegmentNode& a, const model::SegmentNode& b) {
 
 }  // namespace
 
-Editor::JobSnapshot Editor::TakeSnapshot() const {
+Editor::JobSnapshot Editor::TakeSnapshot() {
     JobSnapshot s;
-    s.grid = grid_.GetContents();
-    s.records.reserve(static_cast<std::size_t>(segments_.size()));
-    for (const model::SegmentNode* n = segments_.head(); n != nullptr; n = n->next) {
-        s.records.push_back(*n);
-        s.records.back().prev = s.records.back().next = nullptr;
+    const std::vector<SegmentGrid::Row>& rows = grid_.rows();
+    s.rows.reserve(rows.size());
+    std::size_t i = 0;
+    for (const model::SegmentNode* n = segments_.head(); n != nullptr && i < rows.size();
+         n = n->next, ++i) {
+        model::SegmentNode record = *n;
+        record.prev = record.next = nullptr;
+        // Rows usually change one or two at a time: the row at the same place last time is the one
+        // to share.
+        if (i < last_rows_.size() && last_rows_[i]->row == rows[i] &&
+            last_rows_[i]->record == record) {
+            s.rows.push_back(last_rows_[i]);
+        } else {
+            s.rows.push_back(std::make_shared<const RowState>(RowState{rows[i], record}));
+        }
     }
+    s.header_states = grid_.header_states();
+    s.grid_row = grid_.GetCurrentRowOfGrid();
+    s.grid_column = grid_.GetCurrentColumn();
     s.settings = settings_;
     s.controls = controls_;
     s.current_row = current_row_;
     s.length_edit_value = length_edit_value_;
     s.repeat_edit_value = repeat_edit_value_;
     s.copies_edit_value = copies_edit_value_;
+    last_rows_ = s.rows;
     return s;
 }
 
 void Editor::RestoreSnapshot(JobSnapshot s) {
     segments_.clear();
     current_segment_ = walk_segment_ = nullptr;
-    for (const model::SegmentNode& r : s.records) {
+    SegmentGrid::Contents contents;
+    contents.rows.reserve(s.rows.size());
+    for (const std::shared_ptr<const RowState>& r : s.rows) {
         model::SegmentNode* n = segments_.push_back(s.settings);
         model::SegmentNode* prev = n->prev;
-        *n = r;
+        *n = r->record;
         n->prev = prev;
         n->next = nullptr;
+        contents.rows.push_back(r->row);
     }
+    contents.header_states = s.header_states;
+    contents.current_row = s.grid_row;
+    contents.current_column = s.grid_column;
+    last_rows_ = std::move(s.rows);
     settings_ = s.settings;
     controls_ = std::move(s.controls);
     current_row_ = s.current_row;
     length_edit_value_ = s.length_edit_value;
     repeat_edit_value_ = s.repeat_edit_value;
     copies_edit_value_ = s.copies_edit_value;
-    grid_.SetContents(std::move(s.grid));
+    grid_.SetContents(std::move(contents));
     if (current_row_ >= 0) {
         current_segment_ = segments_.at(current_row_);
     }
@@ -72,22 +94,22 @@ void Editor::RestoreSnapshot(JobSnapshot s) {
 }
 
 bool Editor::SameJobAsNow(const JobSnapshot& s) const {
-    if (!(s.settings == settings_) || s.grid.header_states != grid_.header_states() ||
-        s.records.size() != static_cast<std::size_t>(segments_.size()) ||
-        s.grid.rows.size() != grid_.rows().size()) {
+    if (!(s.settings == settings_) || s.header_states != grid_.header_states() ||
+        s.rows.size() != static_cast<std::size_t>(segments_.size()) ||
+        s.rows.size() != grid_.rows().size()) {
         return false;
     }
     const model::SegmentNode* n = segments_.head();
-    for (const model::SegmentNode& r : s.records) {
-        if (!SameUserFields(r, *n)) {
+    for (const std::shared_ptr<const RowState>& r : s.rows) {
+        if (!SameUserFields(r->record, *n)) {
             return false;
         }
         n = n->next;
     }
     // The star and the row numbers follow the current row and the row count: a click that only
     // moves the current row is nothing to undo.
-    for (std::size_t i = 0; i < s.grid.rows.size(); ++i) {
-        const SegmentGrid::Row& x = s.grid.rows[i];
+    for (std::size_t i = 0; i < s.rows.size(); ++i) {
+        const SegmentGrid::Row& x = s.rows[i]->row;
         const SegmentGrid::Row& y = grid_.rows()[i];
         if (x.checked != y.checked) {
             return false;
@@ -166,12 +188,18 @@ void Editor::Redo() {
 }
 
 std::size_t Editor::HistoryBytes() const {
+    // Each shared row once, however many steps hold it.
+    std::unordered_set<const RowState*> counted;
     std::size_t bytes = 0;
-    auto add = [&bytes](const JobSnapshot& s) {
-        bytes += sizeof(JobSnapshot) + s.records.capacity() * sizeof(model::SegmentNode) +
-                 s.grid.rows.capacity() * sizeof(SegmentGrid::Row);
-        for (const SegmentGrid::Row& r : s.grid.rows) {
-            for (const std::string& c : r.cells) {
+    auto add = [&](const JobSnapshot& s) {
+        bytes += sizeof(JobSnapshot) + s.rows.capacity() * sizeof(s.rows[0]);
+        for (const std::shared_ptr<const RowState>& r : s.rows) {
+            if (!counted.insert(r.get()).second) {
+                continue;
+            }
+            // The shared block holds the row beside its counts.
+            bytes += sizeof(RowState) + 2 * sizeof(long);
+            for (const std::string& c : r->row.cells) {
                 // Short cells live inside the string itself.
                 if (c.capacity() > std::string().capacity()) {
                     bytes += c.capacity() + 1;

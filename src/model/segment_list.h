@@ -59,6 +59,7 @@ struct SegmentNode {
     std::uint8_t is_current = 0;
     SegmentNode* prev = nullptr;
     SegmentNode* next = nullptr;
+    bool operator==(const SegmentNode&) const = default;
 };
 
 // Writes the repeat count in its three places at once.
